@@ -1,0 +1,8 @@
+if(VESTORIN_SANITIZE)
+    set(_san "-fsanitize=${VESTORIN_SANITIZE}")
+    add_compile_options(${_san} -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
+    add_link_options(${_san})
+    if(VESTORIN_SANITIZE MATCHES "thread")
+        add_compile_definitions(VESTORIN_TSAN=1)
+    endif()
+endif()

@@ -1,0 +1,5 @@
+#pragma once
+#include "cli_common.h"
+
+// key TEXT...: each text as a complete key with its check byte, spaced.
+int RunKeyCommand(const CliArgs& args, CliContext& io);
