@@ -1,6 +1,7 @@
 #include "app_title.h"
 
 #include "Cp1251.h"
+#include "qt_text.h"
 
 using namespace cp1251_literals;
 
@@ -9,4 +10,4 @@ const std::string& ProgramTitleCp1251() {
     return title;
 }
 
-QString ProgramTitle() { return QString::fromStdU16String(cp1251::ToUtf16(ProgramTitleCp1251())); }
+QString ProgramTitle() { return ToQString(ProgramTitleCp1251()); }
