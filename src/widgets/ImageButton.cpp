@@ -21,6 +21,10 @@ unsigned TImageButton::PictureOptions() const {
     return ButtonPictureOptions(isEnabled(), mouseInside_, click_.Pressed());
 }
 
+QSize TImageButton::sizeHint() const {
+    return picture_.isNull() ? QSize(kCreatedSize, kCreatedSize) : picture_.size();
+}
+
 void TImageButton::Click() {
     click_.Clear();
     ApplyModalResult(*this, modalResult_);

@@ -23,6 +23,7 @@ public:
     unsigned PictureOptions() const;
 
     void Click();
+    QSize sizeHint() const override;
 
 signals:
     void OnClick();
