@@ -8,4 +8,4 @@ vestorin_install_missing
 
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release -DVESTORIN_BUILD_TESTS=OFF >/dev/null
 cmake --build build -j"$(vestorin_jobs)" --target vestorin vestorin-cli
-exec ./build/src/app/vestorin "$@"
+exec ./build/src/app/vestorin --emulate-device "$@"

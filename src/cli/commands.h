@@ -3,3 +3,6 @@
 
 // key TEXT...: each text as a complete key with its check byte, spaced.
 int RunKeyCommand(const CliArgs& args, CliContext& io);
+
+// ports [emulator options]: the serial ports as the program sees them.
+int RunPortsCommand(const CliArgs& args, CliContext& io);

@@ -24,6 +24,11 @@ constexpr int kBaudTable[] = {110,   300,   600,   1200,   2400,   4800,   9600,
 constexpr int kBaudCount = static_cast<int>(sizeof kBaudTable / sizeof kBaudTable[0]);
 constexpr std::chrono::milliseconds kBreakTick{55};
 
+std::shared_ptr<BusTrace>& DefaultBusTrace() {
+    static std::shared_ptr<BusTrace> trace;
+    return trace;
+}
+
 }  // namespace
 
 // Lives on the component's main thread; a Qt event posted to it runs the
@@ -47,6 +52,7 @@ int BaudRateValue(int rate) { return rate >= 0 && rate < kBaudCount ? kBaudTable
 
 TCommPort::TCommPort(platform::SerialPortList* ports)
     : ports_(ports ? ports : &platform::SerialPortList::System()),
+      trace_(DefaultBusTrace()),
       deliveryContext_(std::make_unique<DeliveryContext>(*this)) {}
 
 TCommPort::~TCommPort() { ClosePort(); }
@@ -492,3 +498,5 @@ bool TCommPort::GetModemState(int line) {
 }
 
 void TCommPort::SetBusTrace(std::shared_ptr<BusTrace> trace) { trace_ = std::move(trace); }
+
+void TCommPort::SetDefaultBusTrace(std::shared_ptr<BusTrace> trace) { DefaultBusTrace() = std::move(trace); }

@@ -153,6 +153,8 @@ public:
 
     // Records the bus of every later open into the trace; nullptr stops it.
     void SetBusTrace(std::shared_ptr<BusTrace> trace);
+    // The trace that components made from now on start with (main thread only).
+    static void SetDefaultBusTrace(std::shared_ptr<BusTrace> trace);
 
     // Runs the event deliveries that wait for the main thread.
     void ServeEvents();

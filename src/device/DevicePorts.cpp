@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "BusTrace.h"
+#include "CommPort.h"
 #include "Cp1251.h"
 #include "SerialPortList.h"
 #include "text_helpers.h"
@@ -12,6 +14,7 @@ namespace {
 
 constexpr const char* kDeviceOption = "--emulate-device";
 constexpr const char* kPortOption = "--emulate-port";
+constexpr const char* kTraceOption = "--bus-trace=";
 
 bool ParsePortNumber(const std::string& text, int& number, std::string& error) {
     const bool digitsOnly = !text.empty() && text.find_first_not_of("0123456789") == std::string::npos;
@@ -45,7 +48,7 @@ std::vector<SerialRecord> ReadSerialPorts(const platform::SerialPortList& list) 
 
 std::vector<SerialRecord> ReadSerialPorts() { return ReadSerialPorts(platform::SerialPortList::System()); }
 
-bool TakeEmulatorOptions(std::vector<std::string>& args, EmulatorOptions& options, std::string& error) {
+bool TakeDeviceOptions(std::vector<std::string>& args, DeviceOptions& options, std::string& error) {
     std::vector<std::string> rest;
     bool portGiven = false;
     const std::string devicePrefix = std::string(kDeviceOption) + "=";
@@ -53,9 +56,15 @@ bool TakeEmulatorOptions(std::vector<std::string>& args, EmulatorOptions& option
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
         if (arg == kDeviceOption) {
-            options.enabled = true;
+            options.emulate = true;
+        } else if (arg.rfind(kTraceOption, 0) == 0) {
+            options.trace = arg.substr(std::string(kTraceOption).size());
+            if (options.trace.empty()) {
+                error = "После --bus-trace= нужно имя файла"_cp;
+                return false;
+            }
         } else if (arg.rfind(devicePrefix, 0) == 0) {
-            options.enabled = true;
+            options.emulate = true;
             options.image = arg.substr(devicePrefix.size());
             if (options.image.empty()) {
                 error = "После --emulate-device= нужно имя файла образа памяти"_cp;
@@ -78,7 +87,7 @@ bool TakeEmulatorOptions(std::vector<std::string>& args, EmulatorOptions& option
             rest.push_back(arg);
         }
     }
-    if (portGiven && !options.enabled) {
+    if (portGiven && !options.emulate) {
         error = "--emulate-port имеет смысл только вместе с --emulate-device"_cp;
         return false;
     }
@@ -86,12 +95,13 @@ bool TakeEmulatorOptions(std::vector<std::string>& args, EmulatorOptions& option
     return true;
 }
 
-EmulatorSession::~EmulatorSession() {
+DeviceSession::~DeviceSession() {
     if (list_) list_->RemovePort(port_);
+    if (tracing_) TCommPort::SetDefaultBusTrace(nullptr);
 }
 
-bool EmulatorSession::Start(const EmulatorOptions& options, platform::SerialPortList& list, std::string& error) {
-    if (!options.enabled) return true;
+bool DeviceSession::StartEmulator(const DeviceOptions& options, platform::SerialPortList& list, std::string& error) {
+    if (!options.emulate) return true;
     auto device = std::make_shared<EmulatedDevice>();
     if (!options.image.empty() && device->UseImage(options.image) == Orb31Emulator::ImageStatus::Unreadable) {
         error = "Образ памяти прибора не читается: "_cp + cp1251::FromUtf8(options.image) +
@@ -106,11 +116,24 @@ bool EmulatorSession::Start(const EmulatorOptions& options, platform::SerialPort
     return true;
 }
 
-bool SetUpSerialPorts(const std::string& configPath, int argc, char** argv, EmulatorSession& session,
+bool DeviceSession::StartTrace(const DeviceOptions& options, std::string& error) {
+    if (options.trace.empty()) return true;
+    auto trace = std::make_shared<BusTrace>(options.trace);
+    if (!trace->Ok()) {
+        error = "Файл записи шины не создаётся: "_cp + cp1251::FromUtf8(options.trace);
+        return false;
+    }
+    TCommPort::SetDefaultBusTrace(std::move(trace));
+    tracing_ = true;
+    return true;
+}
+
+bool SetUpSerialPorts(const std::string& configPath, int argc, char** argv, DeviceSession& session,
                       std::string& error) {
     auto& list = platform::SerialPortList::System();
     list.SetConfigPath(configPath);
     std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
-    EmulatorOptions options;
-    return TakeEmulatorOptions(args, options, error) && session.Start(options, list, error);
+    DeviceOptions options;
+    return TakeDeviceOptions(args, options, error) && session.StartEmulator(options, list, error) &&
+           session.StartTrace(options, error);
 }

@@ -91,7 +91,7 @@ std::vector<TtyDevice> ScanTtyDevices(const std::string& sysClassTty, const std:
     return found;
 }
 
-std::vector<std::pair<int, std::string>> ReadPortsSection(const std::string& configPath) {
+std::vector<std::pair<int, std::string>> ReadPortsSection(const std::string& configPath, const std::string& devFolder) {
     std::vector<std::pair<int, std::string>> ports;
     if (configPath.empty()) return ports;
     IniFile ini(configPath);
@@ -99,7 +99,7 @@ std::vector<std::pair<int, std::string>> ReadPortsSection(const std::string& con
     for (const auto& [key, value] : ini.ReadSection("PORTS")) {
         const int number = PortNumberOfKey(key);
         if (number == 0 || value.empty()) continue;
-        const std::string path = value.find('/') == std::string::npos ? "/dev/" + value : value;
+        const std::string path = value.find('/') == std::string::npos ? devFolder + "/" + value : value;
         auto same = std::find_if(ports.begin(), ports.end(), [&](const auto& p) { return p.first == number; });
         if (same != ports.end())
             same->second = path;
@@ -150,7 +150,7 @@ std::vector<SerialPortEntry> SerialPortList::Ports() const {
     for (const auto& entry : entries) taken.insert(entry.number);
     std::set<std::string> listedPaths;
     std::error_code ec;
-    for (const auto& [number, path] : ReadPortsSection(configPath)) {
+    for (const auto& [number, path] : ReadPortsSection(configPath, devFolder_.empty() ? "/dev" : devFolder_)) {
         if (taken.count(number) || !fs::exists(path, ec)) continue;
         const std::string resolved = ResolvedPath(path);
         const std::string name = fs::path(resolved).filename().string();

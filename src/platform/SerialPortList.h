@@ -44,9 +44,10 @@ struct TtyDevice {
 // they are numbered in; device files are looked for in `devFolder`.
 std::vector<TtyDevice> ScanTtyDevices(const std::string& sysClassTty, const std::string& devFolder);
 
-// "COMn=path" lines of [PORTS]; other lines, numbers out of range and empty
-// paths are left out. A later line for the same number wins.
-std::vector<std::pair<int, std::string>> ReadPortsSection(const std::string& configPath);
+// "COMn=path" lines of [PORTS] (a bare name is taken from `devFolder`); other
+// lines, numbers out of range and empty paths are left out. A later line for
+// the same number wins.
+std::vector<std::pair<int, std::string>> ReadPortsSection(const std::string& configPath, const std::string& devFolder);
 
 class SerialPortList {
 public:
