@@ -35,9 +35,13 @@ bool BusTrace::Ok() const {
     return static_cast<bool>(out_);
 }
 
-void BusTrace::Scl(bool high) { Change(0, high); }
+void BusTrace::Scl(bool high) {
+    Change(0, high);
+}
 
-void BusTrace::Sda(bool high) { Change(1, high); }
+void BusTrace::Sda(bool high) {
+    Change(1, high);
+}
 
 void BusTrace::Change(int wire, bool high) {
     std::lock_guard lock(mutex_);

@@ -19,7 +19,7 @@
 
 namespace {
 
-constexpr int kBaudTable[] = {110,   300,   600,   1200,   2400,   4800,   9600,  14400,
+constexpr int kBaudTable[] = {110,   300,   600,   1200,  2400,   4800,   9600,  14400,
                               19200, 38400, 56000, 57600, 115200, 128000, 256000};
 constexpr int kBaudCount = static_cast<int>(sizeof kBaudTable / sizeof kBaudTable[0]);
 constexpr std::chrono::milliseconds kBreakTick{55};
@@ -48,14 +48,18 @@ private:
     TCommPort& port_;
 };
 
-int BaudRateValue(int rate) { return rate >= 0 && rate < kBaudCount ? kBaudTable[rate] : 0; }
+int BaudRateValue(int rate) {
+    return rate >= 0 && rate < kBaudCount ? kBaudTable[rate] : 0;
+}
 
 TCommPort::TCommPort(platform::SerialPortList* ports)
     : ports_(ports ? ports : &platform::SerialPortList::System()),
       trace_(DefaultBusTrace()),
       deliveryContext_(std::make_unique<DeliveryContext>(*this)) {}
 
-TCommPort::~TCommPort() { ClosePort(); }
+TCommPort::~TCommPort() {
+    ClosePort();
+}
 
 void LoadCommPort1Properties(TCommPort& port) {
     port.SetComNumber(1);
@@ -258,7 +262,9 @@ void TCommPort::ApplySettings() {
     if (port_ && !port_->Configure(LineSettings())) lastError_.store(EINVAL);
 }
 
-int TCommPort::GetBaud() const { return BaudRateValue(baudRate_); }
+int TCommPort::GetBaud() const {
+    return BaudRateValue(baudRate_);
+}
 
 void TCommPort::SetBaud(int baud) {
     for (int i = 0; i < kBaudCount; ++i)
@@ -292,7 +298,9 @@ void TCommPort::SetDataBits(unsigned short bits) {
     BitsWarning();
 }
 
-void TCommPort::SetMonitorEvents(TEventStates events) { monitorEvents_.store(events); }
+void TCommPort::SetMonitorEvents(TEventStates events) {
+    monitorEvents_.store(events);
+}
 
 void TCommPort::SetXonLim(unsigned short limit) {
     xonLim_ = limit;
@@ -375,12 +383,13 @@ unsigned long TCommPort::PutBlock(const char* data, unsigned long length) {
         head = outHead_;
         used = outUsed_;
     }
+    // Bytes that do not fit are dropped.
     const unsigned long count = std::min(length, size - used);
+    if (count == 0) return 0;
     const unsigned long write = (head + used) % size;
     const unsigned long first = std::min(count, size - write);
     std::memcpy(outBuffer_.data() + write, data, first);
     std::memcpy(outBuffer_.data(), data + first, count - first);
-    if (count == 0) return 0;
     {
         std::lock_guard lock(outLock_);
         outUsed_ += count;
@@ -412,7 +421,9 @@ unsigned long TCommPort::GetBlock(char* buffer, unsigned long length) {
     return count;
 }
 
-unsigned long TCommPort::PutChar(char c) { return PutBlock(&c, 1); }
+unsigned long TCommPort::PutChar(char c) {
+    return PutBlock(&c, 1);
+}
 
 long TCommPort::PutString(const char* text) {
     const long length = static_cast<long>(std::strlen(text));
@@ -424,7 +435,9 @@ char TCommPort::GetChar() {
     return GetBlock(&c, 1) == 1 ? c : 0;
 }
 
-bool TCommPort::CharReady() const { return open_ && GetInBuffUsed() > 0; }
+bool TCommPort::CharReady() const {
+    return open_ && GetInBuffUsed() > 0;
+}
 
 // The reader may be filling the space after the data; moving the head there
 // keeps what it adds in order.
@@ -444,7 +457,9 @@ void TCommPort::FlushOutBuffer() {
     outUsed_ = outInFlight_;
 }
 
-bool TCommPort::PurgePort() { return port_ && port_->Purge(true, true); }
+bool TCommPort::PurgePort() {
+    return port_ && port_->Purge(true, true);
+}
 
 void TCommPort::SetDTR(bool state) {
     if (!open_) {
@@ -462,7 +477,9 @@ void TCommPort::SetRTS(bool state) {
     if (port_->SetRts(state)) rts_ = state;
 }
 
-bool TCommPort::SetBreak(bool state) { return open_ && port_->SetBreak(state); }
+bool TCommPort::SetBreak(bool state) {
+    return open_ && port_->SetBreak(state);
+}
 
 void TCommPort::SendBreak(unsigned short ticks) {
     if (open_) port_->SetBreak(true);
@@ -487,16 +504,29 @@ bool TCommPort::PowerOff() {
 bool TCommPort::GetModemState(int line) {
     unsigned bit = 0;
     switch (line) {
-        case 1: bit = platform::kModemCts; break;
-        case 2: bit = platform::kModemDsr; break;
-        case 3: bit = platform::kModemRing; break;
-        case 4: bit = platform::kModemDcd; break;
-        default: return false;
+        case 1:
+            bit = platform::kModemCts;
+            break;
+        case 2:
+            bit = platform::kModemDsr;
+            break;
+        case 3:
+            bit = platform::kModemRing;
+            break;
+        case 4:
+            bit = platform::kModemDcd;
+            break;
+        default:
+            return false;
     }
     unsigned bits = 0;
     return open_ && port_->GetModemStatus(bits) && (bits & bit);
 }
 
-void TCommPort::SetBusTrace(std::shared_ptr<BusTrace> trace) { trace_ = std::move(trace); }
+void TCommPort::SetBusTrace(std::shared_ptr<BusTrace> trace) {
+    trace_ = std::move(trace);
+}
 
-void TCommPort::SetDefaultBusTrace(std::shared_ptr<BusTrace> trace) { DefaultBusTrace() = std::move(trace); }
+void TCommPort::SetDefaultBusTrace(std::shared_ptr<BusTrace> trace) {
+    DefaultBusTrace() = std::move(trace);
+}

@@ -39,8 +39,21 @@ class TReadEventThread;
 class TStatusEventThread;
 
 enum TBaudRate {
-    cbr110, cbr300, cbr600, cbr1200, cbr2400, cbr4800, cbr9600, cbr14400,
-    cbr19200, cbr38400, cbr56000, cbr57600, cbr115200, cbr128000, cbr256000
+    cbr110,
+    cbr300,
+    cbr600,
+    cbr1200,
+    cbr2400,
+    cbr4800,
+    cbr9600,
+    cbr14400,
+    cbr19200,
+    cbr38400,
+    cbr56000,
+    cbr57600,
+    cbr115200,
+    cbr128000,
+    cbr256000
 };
 enum TParity { paNone, paOdd, paEven, paMark, paSpace };
 enum TStopBits { sb1_0, sb1_5, sb2_0 };

@@ -26,9 +26,13 @@ bool TWakeEvent::WaitFor(std::chrono::milliseconds time) {
     return true;
 }
 
-TCommThread::~TCommThread() { Join(); }
+TCommThread::~TCommThread() {
+    Join();
+}
 
-void TCommThread::Start() { thread_ = std::thread([this] { Run(); }); }
+void TCommThread::Start() {
+    thread_ = std::thread([this] { Run(); });
+}
 
 void TCommThread::Terminate() {
     terminated_.store(true);

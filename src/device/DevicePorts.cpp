@@ -46,7 +46,9 @@ std::vector<SerialRecord> ReadSerialPorts(const platform::SerialPortList& list) 
     return records;
 }
 
-std::vector<SerialRecord> ReadSerialPorts() { return ReadSerialPorts(platform::SerialPortList::System()); }
+std::vector<SerialRecord> ReadSerialPorts() {
+    return ReadSerialPorts(platform::SerialPortList::System());
+}
 
 bool TakeDeviceOptions(std::vector<std::string>& args, DeviceOptions& options, std::string& error) {
     std::vector<std::string> rest;

@@ -77,5 +77,4 @@ private:
 // A program's start: the [PORTS] section of `configPath` and the device
 // options of the command line (argv is left as it is) for the system's port
 // list. False with a message (CP1251); the ports are usable all the same.
-bool SetUpSerialPorts(const std::string& configPath, int argc, char** argv, DeviceSession& session,
-                      std::string& error);
+bool SetUpSerialPorts(const std::string& configPath, int argc, char** argv, DeviceSession& session, std::string& error);

@@ -10,6 +10,8 @@ using SteadyClock = std::chrono::steady_clock;
 
 // Bounds the list of CTS changes when nobody waits for them.
 constexpr std::size_t kMaxListedChanges = 4096;
+// A lockstep line change gives up waiting for a status thread that hangs.
+constexpr std::chrono::seconds kLockstepLimit{5};
 
 }  // namespace
 
@@ -40,12 +42,12 @@ public:
     bool SetBreak(bool) override { return true; }
 
     bool SetDtr(bool on) override {
-        device_->Access([on](Orb31Emulator& e) { e.SetDtr(on); });
+        SetLine([on](Orb31Emulator& e) { e.SetDtr(on); });
         return true;
     }
 
     bool SetRts(bool on) override {
-        device_->Access([on](Orb31Emulator& e) { e.SetRts(on); });
+        SetLine([on](Orb31Emulator& e) { e.SetRts(on); });
         return true;
     }
 
@@ -66,6 +68,9 @@ public:
         events = 0;
         EmulatedDevice& device = *device_;
         std::unique_lock lock(device.mutex_);
+        device.waiterSeen_ = true;
+        device.caughtUp_ = device.delivered_;
+        device.changed_.notify_all();
         while (!device.waitCancelled_) {
             const EmulatedDevice::CtsChange* next = nullptr;
             for (const auto& change : device.changes_)
@@ -89,6 +94,8 @@ public:
             device.ForgetDeliveredLocked(now);
             events = mask & platform::kEventCts;
             if (events) return true;
+            device.caughtUp_ = device.delivered_;  // not watched: taken in all the same
+            device.changed_.notify_all();
         }
         return false;
     }
@@ -125,6 +132,20 @@ public:
     }
 
 private:
+    template <class Change>
+    void SetLine(Change change) {
+        EmulatedDevice& device = *device_;
+        std::unique_lock lock(device.mutex_);
+        {
+            const EmulatedDevice::CtsNotice notice{device};
+            change(device.emulator_);
+        }
+        const std::uint64_t target = device.nextSequence_ - 1;
+        if (!device.lockstep_ || device.ctsDelay_.count() != 0 || !device.waiterSeen_) return;
+        device.changed_.wait_for(lock, kLockstepLimit,
+                                 [&] { return device.caughtUp_ >= target || device.waitCancelled_; });
+    }
+
     std::shared_ptr<EmulatedDevice> device_;
     std::mutex ioMutex_;
     std::condition_variable ioChanged_;
@@ -135,7 +156,9 @@ EmulatedDevice::EmulatedDevice(Orb31Emulator::Clock clock) : emulator_(std::move
     cts_ = ctsBefore_ = emulator_.Cts();
 }
 
-EmulatedDevice::~EmulatedDevice() { SaveImage(); }
+EmulatedDevice::~EmulatedDevice() {
+    SaveImage();
+}
 
 Orb31Emulator::ImageStatus EmulatedDevice::UseImage(const std::string& path) {
     std::lock_guard lock(mutex_);
@@ -159,9 +182,10 @@ std::unique_ptr<platform::SerialPort> EmulatedDevice::OpenPort(int& error) {
     error = 0;
     portOpen_ = true;
     waitCancelled_ = false;
+    waiterSeen_ = false;
     changes_.clear();
     cts_ = ctsBefore_ = emulator_.Cts();
-    delivered_ = nextSequence_ - 1;
+    delivered_ = caughtUp_ = nextSequence_ - 1;
     return std::make_unique<EmulatedSerialPort>(shared_from_this());
 }
 
@@ -174,6 +198,11 @@ void EmulatedDevice::SetCtsDelay(std::chrono::microseconds delay) {
     std::lock_guard lock(mutex_);
     ctsDelay_ = delay;
     changed_.notify_all();
+}
+
+void EmulatedDevice::SetLockstep(bool on) {
+    std::lock_guard lock(mutex_);
+    lockstep_ = on;
 }
 
 void EmulatedDevice::NoteCtsLocked() {

@@ -60,6 +60,11 @@ public:
 
     // The status thread learns of each CTS change this much later.
     void SetCtsDelay(std::chrono::microseconds delay);
+    // For tests of a protocol on the port component: a DTR or RTS change
+    // returns only once the port's status thread has taken in the CTS change
+    // it caused (and waits again), so that CTS read next is never stale. Has
+    // no effect while a CTS delay is set or before the status thread waits.
+    void SetLockstep(bool on);
 
 private:
     friend class EmulatedSerialPort;
@@ -94,6 +99,9 @@ private:
     std::uint64_t nextSequence_ = 1;
     std::uint64_t delivered_ = 0;  // last change reported by WaitModemEvent
     std::chrono::microseconds ctsDelay_{0};
+    bool lockstep_ = false;
+    bool waiterSeen_ = false;     // a status thread has waited on the open port
+    std::uint64_t caughtUp_ = 0;  // changes taken in by the time it last began a wait
 };
 
 // Adds the device to the list as COM`number`.

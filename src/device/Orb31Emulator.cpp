@@ -24,9 +24,13 @@ bool Orb31Emulator::Wire() const {
     return dtr_ && !driveLow_;
 }
 
-bool Orb31Emulator::Cts() const { return connected_ && Wire(); }
+bool Orb31Emulator::Cts() const {
+    return connected_ && Wire();
+}
 
-bool Orb31Emulator::Busy() const { return now_() < busyUntil_; }
+bool Orb31Emulator::Busy() const {
+    return now_() < busyUntil_;
+}
 
 void Orb31Emulator::SetDtr(bool high) {
     dtr_ = high;
@@ -61,9 +65,13 @@ void Orb31Emulator::SetFlippedBit(int address, int bit) {
     flipped_[static_cast<std::size_t>(address % kMemorySize)] ^= static_cast<std::uint8_t>(1u << (bit & 7));
 }
 
-void Orb31Emulator::ClearFlippedBits() { flipped_.fill(0); }
+void Orb31Emulator::ClearFlippedBits() {
+    flipped_.fill(0);
+}
 
-void Orb31Emulator::UnplugAfterClocks(int n) { unplugAfter_ = n; }
+void Orb31Emulator::UnplugAfterClocks(int n) {
+    unplugAfter_ = n;
+}
 
 // One host line or a fault has changed: at most one wire changes per call.
 void Orb31Emulator::Update() {
@@ -175,7 +183,8 @@ bool Orb31Emulator::Accept(std::uint8_t byte) {
             pageOffset_ = (pageOffset_ + 1) & (kPageSize - 1);
             address_ = pageBase_ + pageOffset_;
             break;
-        default: break;
+        default:
+            break;
     }
     return true;
 }

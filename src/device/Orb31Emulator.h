@@ -102,7 +102,7 @@ private:
 
     bool dtr_ = false, rts_ = false;  // host lines
     bool connected_ = true;
-    bool driveLow_ = false;  // the device's open-drain output
+    bool driveLow_ = false;                   // the device's open-drain output
     bool lastScl_ = false, lastSda_ = false;  // the wires as the device last saw them
 
     Phase phase_ = Phase::Idle;

@@ -1,6 +1,6 @@
 #pragma once
-#include "CommThread.h"
 #include "CommPort.h"
+#include "CommThread.h"
 
 // Follows the modem-status lines: waits for comm events and keeps CTS, DSR,
 // DCD and Ring of its port.

@@ -24,7 +24,9 @@ namespace {
 
 // Breaks a TIOCMIWAIT out of the kernel; its handler does nothing. Installed
 // without SA_RESTART so that the interrupted wait returns EINTR.
-int WakeSignal() { return SIGRTMIN + 4; }
+int WakeSignal() {
+    return SIGRTMIN + 4;
+}
 
 void IgnoreSignal(int) {}
 
@@ -47,28 +49,45 @@ constexpr int kNoLinesIntervalMs = 20;
 
 speed_t StandardSpeed(int baud) {
     switch (baud) {
-        case 110: return B110;
-        case 300: return B300;
-        case 600: return B600;
-        case 1200: return B1200;
-        case 2400: return B2400;
-        case 4800: return B4800;
-        case 9600: return B9600;
-        case 19200: return B19200;
-        case 38400: return B38400;
-        case 57600: return B57600;
-        case 115200: return B115200;
-        case 230400: return B230400;
-        default: return 0;
+        case 110:
+            return B110;
+        case 300:
+            return B300;
+        case 600:
+            return B600;
+        case 1200:
+            return B1200;
+        case 2400:
+            return B2400;
+        case 4800:
+            return B4800;
+        case 9600:
+            return B9600;
+        case 19200:
+            return B19200;
+        case 38400:
+            return B38400;
+        case 57600:
+            return B57600;
+        case 115200:
+            return B115200;
+        case 230400:
+            return B230400;
+        default:
+            return 0;
     }
 }
 
 tcflag_t CharacterSize(int dataBits) {
     switch (dataBits) {
-        case 5: return CS5;
-        case 6: return CS6;
-        case 7: return CS7;
-        default: return CS8;
+        case 5:
+            return CS5;
+        case 6:
+            return CS6;
+        case 7:
+            return CS7;
+        default:
+            return CS8;
     }
 }
 
@@ -117,11 +136,20 @@ public:
         tio.c_cflag &= ~static_cast<tcflag_t>(CSIZE | PARENB | PARODD | CMSPAR | CSTOPB | CRTSCTS);
         tio.c_cflag |= CLOCAL | CREAD | HUPCL | CharacterSize(settings.dataBits);
         switch (settings.parity) {
-            case Parity::None: break;
-            case Parity::Odd: tio.c_cflag |= PARENB | PARODD; break;
-            case Parity::Even: tio.c_cflag |= PARENB; break;
-            case Parity::Mark: tio.c_cflag |= PARENB | CMSPAR | PARODD; break;
-            case Parity::Space: tio.c_cflag |= PARENB | CMSPAR; break;
+            case Parity::None:
+                break;
+            case Parity::Odd:
+                tio.c_cflag |= PARENB | PARODD;
+                break;
+            case Parity::Even:
+                tio.c_cflag |= PARENB;
+                break;
+            case Parity::Mark:
+                tio.c_cflag |= PARENB | CMSPAR | PARODD;
+                break;
+            case Parity::Space:
+                tio.c_cflag |= PARENB | CMSPAR;
+                break;
         }
         // termios knows one or two stop bits; the UART makes 1.5 of "two" at 5 data bits.
         if (settings.stopBits != StopBits::One) tio.c_cflag |= CSTOPB;
@@ -264,7 +292,7 @@ private:
                 ArmMissedChangeTimer(0);
                 if (result == 0 || error == EINTR) continue;
                 if (error == EIO) return false;  // the device went away
-                iwaitWorks_ = false;              // the driver has no such wait: poll instead
+                iwaitWorks_ = false;             // the driver has no such wait: poll instead
                 continue;
             }
             ::poll(nullptr, 0, haveBase_ ? kPollIntervalMs : kNoLinesIntervalMs);

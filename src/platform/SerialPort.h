@@ -16,7 +16,7 @@ enum class StopBits { One = 0, OneAndHalf = 1, Two = 2 };
 enum class FlowControl { None, Software, Hardware };
 
 struct SerialLineSettings {
-    int baud = 9600;  // bits per second
+    int baud = 9600;   // bits per second
     int dataBits = 8;  // 5..8
     Parity parity = Parity::None;
     StopBits stopBits = StopBits::One;

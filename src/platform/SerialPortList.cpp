@@ -15,9 +15,13 @@ namespace platform {
 namespace fs = std::filesystem;
 namespace {
 
-bool StartsWith(const std::string& text, const std::string& prefix) { return text.rfind(prefix, 0) == 0; }
+bool StartsWith(const std::string& text, const std::string& prefix) {
+    return text.rfind(prefix, 0) == 0;
+}
 
-bool IsUsbSerialName(const std::string& name) { return StartsWith(name, "ttyUSB") || StartsWith(name, "ttyACM"); }
+bool IsUsbSerialName(const std::string& name) {
+    return StartsWith(name, "ttyUSB") || StartsWith(name, "ttyACM");
+}
 
 // serial_core ports carry "type"; 0 is PORT_UNKNOWN, a UART slot with nothing behind it.
 bool ReportsRealPortType(const fs::path& ttyFolder) {
@@ -63,7 +67,9 @@ int PortNumberOfKey(const std::string& key) {
     return number;
 }
 
-std::string PortName(int number) { return "COM" + std::to_string(number); }
+std::string PortName(int number) {
+    return "COM" + std::to_string(number);
+}
 
 std::string ResolvedPath(const std::string& path) {
     std::error_code ec;

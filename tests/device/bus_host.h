@@ -1,15 +1,18 @@
 #pragma once
-// A host on the emulator's three lines, moving them the way the device link
-// does: RTS clock, DTR data out (true releases the wire), CTS data in.
+// A host on the three bus lines, moving them the way the device link does:
+// RTS clock, DTR data out (true releases the wire), CTS data in. Lines is
+// anything with SetDtr(bool), SetRts(bool) and Cts(): the emulator itself, or
+// a port component through PortLines.
 
 #include <vector>
 
 #include "Orb31Emulator.h"
 
 // A host on the three lines: RTS clock, DTR data out (true releases), CTS data in.
-class Host {
+template <class Lines>
+class BasicHost {
 public:
-    explicit Host(Orb31Emulator& device) : d(device) {
+    explicit BasicHost(Lines& lines) : d(lines) {
         d.SetDtr(true);
         d.SetRts(true);
     }
@@ -79,5 +82,7 @@ public:
         return bytes;
     }
 
-    Orb31Emulator& d;
+    Lines& d;
 };
+
+using Host = BasicHost<Orb31Emulator>;

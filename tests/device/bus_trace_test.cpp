@@ -31,10 +31,18 @@ std::vector<Change> ReadVcd(const std::string& text, long long* closing = nullpt
     std::string line;
     std::vector<std::string> lines;
     while (std::getline(in, line)) lines.push_back(line);
-    const std::vector<std::string> head = {"$version vestorin bus trace $end", "$timescale 1 us $end",
-                                           "$scope module bus $end", "$var wire 1 ! scl $end",
-                                           "$var wire 1 \" sda $end", "$upscope $end",
-                                           "$enddefinitions $end", "#0", "$dumpvars", "0!", "0\"", "$end"};
+    const std::vector<std::string> head = {"$version vestorin bus trace $end",
+                                           "$timescale 1 us $end",
+                                           "$scope module bus $end",
+                                           "$var wire 1 ! scl $end",
+                                           "$var wire 1 \" sda $end",
+                                           "$upscope $end",
+                                           "$enddefinitions $end",
+                                           "#0",
+                                           "$dumpvars",
+                                           "0!",
+                                           "0\"",
+                                           "$end"};
     std::vector<Change> changes;
     if (lines.size() < head.size() + 1 || !std::equal(head.begin(), head.end(), lines.begin())) {
         ADD_FAILURE() << "header:\n" << text.substr(0, 300);
@@ -122,7 +130,7 @@ TEST_F(TracedPortTest, ShowsTheLinesOfATransactionAcrossCloseAndOpen) {
     port.SetOpen(true);
     port.SetDTR(false);  // START
     port.SetRTS(false);
-    port.SetDTR(true);   // bit 1
+    port.SetDTR(true);  // bit 1
     port.SetRTS(true);
     port.SetOpen(false);
     port.SetOpen(true);

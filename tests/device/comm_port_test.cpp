@@ -7,6 +7,7 @@
 #include "CommPort.h"
 #include "EmulatedSerialPort.h"
 #include "SerialPortList.h"
+#include "bus_host.h"
 #include "wait_until.h"
 
 namespace {
@@ -76,9 +77,7 @@ TEST(CommPortProperties, BaudTableAndDataBits) {
     EXPECT_EQ(BaudRateValue(15), 0);
     EXPECT_EQ(BaudRateValue(-1), 0);
 
-    const struct {
-        unsigned short given, stored;
-    } bits[] = {{9, 8}, {4, 8}, {0, 8}, {5, 5}, {7, 7}, {8, 8}};
+    const struct { unsigned short given, stored; } bits[] = {{9, 8}, {4, 8}, {0, 8}, {5, 5}, {7, 7}, {8, 8}};
     for (const auto& c : bits) {
         port.SetDataBits(c.given);
         EXPECT_EQ(port.DataBits(), c.stored) << c.given;
@@ -135,9 +134,7 @@ TEST(CommPortProperties, XoffLimIsClampedToTheInputRing) {
 }
 
 TEST_F(CommPortTest, LinesStoredWhileClosedAreAppliedAtOpen) {
-    const struct {
-        bool dtr, rts;
-    } cases[] = {{false, false}, {true, true}, {true, false}, {false, true}};
+    const struct { bool dtr, rts; } cases[] = {{false, false}, {true, true}, {true, false}, {false, true}};
     for (const auto& c : cases) {
         port.SetDTR(c.dtr);
         port.SetRTS(c.rts);
@@ -324,6 +321,47 @@ TEST_F(CommPortTest, CloseNeverWaitsOnAPendingEventDelivery) {
     port.SetDTR(true);
     EXPECT_TRUE(WaitUntil([&] { return !port.Open(); }, true));
     EXPECT_FALSE(device->PortOpen());
+}
+
+// The bus lines of a port component, as the device link drives and samples them.
+struct PortLines {
+    TCommPort& port;
+    void SetDtr(bool high) { port.SetDTR(high); }
+    void SetRts(bool high) { port.SetRTS(high); }
+    bool Cts() const { return port.CTS(); }
+};
+
+TEST_F(CommPortTest, BusTransfersThroughTheComponentWithCtsKeptByTheStatusThread) {
+    device->SetLockstep(true);
+    LoadCommPort1Properties(port);
+    port.SetOpen(true);
+    ASSERT_TRUE(WaitUntil([&] { return port.CTS(); })) << "present: the data line reads high";
+    PortLines lines{port};
+    BasicHost<PortLines> host(lines);
+    ASSERT_TRUE(host.Write(8, {0x14, 0xFF, 0x00, 0xA5}));
+    std::this_thread::sleep_for(10ms);  // the write cycle, as the device link sleeps after a write
+    EXPECT_EQ(host.Read(8, 4), (std::vector<int>{0x14, 0xFF, 0x00, 0xA5}));
+    host.Stop();  // the next byte is blank, so this STOP is seen
+    EXPECT_EQ(device->Access([](Orb31Emulator& e) { return e.State(); }), Orb31Emulator::Phase::Idle);
+
+    // The bus reset frees a device left driving the wire after a read, by closing and opening.
+    device->Access([](Orb31Emulator& e) { e.Contents()[13] = 0x00; });
+    host.Read(12, 1);
+    host.Stop();
+    ASSERT_EQ(device->Access([](Orb31Emulator& e) { return e.State(); }), Orb31Emulator::Phase::ReadData);
+    for (int pass = 0; pass < 21; ++pass) {
+        port.SetOpen(false);
+        port.SetDTR(true);
+        port.SetRTS(true);
+        port.SetOpen(true);
+    }
+    EXPECT_EQ(device->Access([](Orb31Emulator& e) { return e.State(); }), Orb31Emulator::Phase::Idle);
+    EXPECT_TRUE(WaitUntil([&] { return port.CTS(); }));
+
+    // No device: every bit reads low, every acknowledge reads as given.
+    device->Access([](Orb31Emulator& e) { e.SetConnected(false); });
+    ASSERT_TRUE(WaitUntil([&] { return !port.CTS(); }));
+    EXPECT_EQ(host.Read(0, 2), (std::vector<int>{0, 0}));
 }
 
 }  // namespace

@@ -56,10 +56,14 @@ TEST(DeviceOptions, AreTakenOutOfTheArguments) {
 
 TEST(DeviceOptions, BadOnesAreRefusedWithAMessage) {
     const std::vector<std::vector<std::string>> bad = {
-        {"--emulate-device", "--emulate-port"},        {"--emulate-device", "--emulate-port", "0"},
-        {"--emulate-device", "--emulate-port", "256"}, {"--emulate-device", "--emulate-port=x1"},
-        {"--emulate-device", "--emulate-port", "-3"},  {"--emulate-device="},
-        {"--emulate-port", "2"},                        {"--bus-trace="},
+        {"--emulate-device", "--emulate-port"},
+        {"--emulate-device", "--emulate-port", "0"},
+        {"--emulate-device", "--emulate-port", "256"},
+        {"--emulate-device", "--emulate-port=x1"},
+        {"--emulate-device", "--emulate-port", "-3"},
+        {"--emulate-device="},
+        {"--emulate-port", "2"},
+        {"--bus-trace="},
     };
     for (const auto& args : bad) {
         std::vector<std::string> copy = args;

@@ -72,7 +72,7 @@ TEST_F(Orb31EmulatorTest, ControlBytesAnsweredAreThoseOfChipSelectZero) {
     const struct {
         int control;
         bool acknowledged;
-    } cases[] = {{0xA0, true}, {0xA1, true}, {0xA6, true}, {0xA7, true}, {0xA8, false},
+    } cases[] = {{0xA0, true},  {0xA1, true},  {0xA6, true},  {0xA7, true}, {0xA8, false},
                  {0xAE, false}, {0xB0, false}, {0x50, false}, {0x00, false}};
     for (const auto& c : cases) {
         host.Start();

@@ -28,7 +28,9 @@ public:
     }
     const std::string& Slave() const { return slave_; }
 
-    void Send(const std::string& bytes) { ASSERT_EQ(::write(master_, bytes.data(), bytes.size()), ssize_t(bytes.size())); }
+    void Send(const std::string& bytes) {
+        ASSERT_EQ(::write(master_, bytes.data(), bytes.size()), ssize_t(bytes.size()));
+    }
     // What arrives within a generous time, up to `count` bytes.
     std::string Receive(std::size_t count) {
         std::string got;

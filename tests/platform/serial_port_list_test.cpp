@@ -66,8 +66,8 @@ TEST(ScanTtyDevices, UsbAdaptersFirstThenUartsThatReportARealPort) {
     sys.AddTty("ttyAMA0", "amba/uart0", "amba/drivers/uart-pl011", "1");
 
     EXPECT_EQ(Names(platform::ScanTtyDevices(sys.Sys(), sys.Dev())),
-              (std::vector<std::string>{"ttyACM0:cdc_acm", "ttyUSB2:ftdi_sio", "ttyUSB10:pl2303",
-                                        "ttyAMA0:uart-pl011", "ttyS0:serial"}));
+              (std::vector<std::string>{"ttyACM0:cdc_acm", "ttyUSB2:ftdi_sio", "ttyUSB10:pl2303", "ttyAMA0:uart-pl011",
+                                        "ttyS0:serial"}));
     EXPECT_TRUE(platform::ScanTtyDevices(sys.dir.File("nowhere"), sys.Dev()).empty());
     EXPECT_TRUE(platform::ScanTtyDevices("", sys.Dev()).empty());
 }
@@ -96,14 +96,26 @@ TEST(SerialPortList, ConfiguredAndAddedPortsTakeTheirNumbersAndDetectedOnesFillT
     const std::string config = sys.dir.File("vestorin.cfg");
     WriteFileBytes(config,
                    "[COM]\nCOM_port=1\n[PORTS]\n"
-                   "COM3=" + sys.DevFile("ttyUSB1") + "\n"
-                   "com2=ttyS0\n"               // a bare name is a device of the device folder
-                   "COM4=" + sys.DevFile("gone") + "\n"  // not present: not listed
-                   "COM0=" + sys.DevFile("ttyUSB0") + "\n"
-                   "COM256=" + sys.DevFile("ttyUSB0") + "\n"
-                   "LPT1=" + sys.DevFile("ttyUSB0") + "\n"
-                   "COMX=" + sys.DevFile("ttyUSB0") + "\n"
-                   "COM6=\n");
+                   "COM3=" +
+                       sys.DevFile("ttyUSB1") +
+                       "\n"
+                       "com2=ttyS0\n"  // a bare name is a device of the device folder
+                       "COM4=" +
+                       sys.DevFile("gone") +
+                       "\n"  // not present: not listed
+                       "COM0=" +
+                       sys.DevFile("ttyUSB0") +
+                       "\n"
+                       "COM256=" +
+                       sys.DevFile("ttyUSB0") +
+                       "\n"
+                       "LPT1=" +
+                       sys.DevFile("ttyUSB0") +
+                       "\n"
+                       "COMX=" +
+                       sys.DevFile("ttyUSB0") +
+                       "\n"
+                       "COM6=\n");
     platform::SerialPortList list(sys.Sys(), sys.Dev());
     list.SetConfigPath(config);
     list.AddPort(2, "emulator", "ORB-31 emulator", [](int& error) {
@@ -113,8 +125,8 @@ TEST(SerialPortList, ConfiguredAndAddedPortsTakeTheirNumbersAndDetectedOnesFillT
 
     std::vector<std::string> seen;
     for (const auto& port : list.Ports()) seen.push_back(port.portName + "=" + port.deviceName + ":" + port.path);
-    EXPECT_EQ(seen, (std::vector<std::string>{"COM1=ttyUSB0:" + sys.DevFile("ttyUSB0"), "COM2=emulator:",
-                                              "COM3=ttyUSB1:" + sys.DevFile("ttyUSB1"),
+    EXPECT_EQ(seen, (std::vector<std::string>{"COM1=ttyUSB0:" + sys.DevFile("ttyUSB0"),
+                                              "COM2=emulator:", "COM3=ttyUSB1:" + sys.DevFile("ttyUSB1"),
                                               "COM4=ttyS0:" + sys.DevFile("ttyS0")}))
         << "the added port hides COM2 of the file, whose device is then numbered like any other";
 
