@@ -1,22 +1,8 @@
 #include <gtest/gtest.h>
 
-#include <sstream>
-
-#include "cli_common.h"
+#include "cli_run.h"
 
 namespace {
-
-struct CliRun {
-    int status;
-    std::string out, err;
-};
-
-CliRun RunArgs(const CliArgs& args) {
-    std::ostringstream out, err;
-    CliContext io{out, err};
-    const int status = RunCli(args, io);
-    return {status, out.str(), err.str()};
-}
 
 TEST(CliKey, PrintsEachKeySpacedWithItsCheckByte) {
     const CliRun run = RunArgs({"key", " ff ff ff ff ff ff ff ff ", "0000000000000000", "AAaa01020304052D"});

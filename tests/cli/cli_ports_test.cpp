@@ -1,28 +1,13 @@
 #include <gtest/gtest.h>
 
-#include <fcntl.h>
-#include <unistd.h>
-
-#include <cstdlib>
 #include <sstream>
 
 #include "SerialPortList.h"
-#include "cli_common.h"
+#include "cli_run.h"
+#include "pty_pair.h"
 #include "temp_dir.h"
 
 namespace {
-
-struct CliRun {
-    int status;
-    std::string out, err;
-};
-
-CliRun RunArgs(const CliArgs& args) {
-    std::ostringstream out, err;
-    CliContext io{out, err};
-    const int status = RunCli(args, io);
-    return {status, out.str(), err.str()};
-}
 
 // The line of the output that starts with the port's name.
 std::string LineOf(const std::string& out, const std::string& portName) {
@@ -53,16 +38,12 @@ TEST_F(CliPortsTest, EmulatedDeviceIsListedOnItsPortWhileTheCommandRuns) {
 }
 
 TEST_F(CliPortsTest, ConfiguredPortsOfTheStartFolderAreListed) {
-    const int master = ::posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
-    ASSERT_GE(master, 0);
-    ASSERT_EQ(::grantpt(master), 0);
-    ASSERT_EQ(::unlockpt(master), 0);
-    const std::string slave = ::ptsname(master);
-    WriteFileBytes(dir.File("vestorin.cfg"), "[PORTS]\nCOM9=" + slave + "\n");
+    PtyPair pty;
+    ASSERT_FALSE(pty.Slave().empty());
+    WriteFileBytes(dir.File("vestorin.cfg"), "[PORTS]\nCOM9=" + pty.Slave() + "\n");
     const CliRun run = RunArgs({"ports"});
-    ::close(master);
     EXPECT_EQ(run.status, kExitOk);
-    EXPECT_NE(LineOf(run.out, "COM9").find(slave), std::string::npos) << run.out;
+    EXPECT_NE(LineOf(run.out, "COM9").find(pty.Slave()), std::string::npos) << run.out;
 }
 
 TEST_F(CliPortsTest, BadOptionsAndUnreadableImages) {

@@ -2,15 +2,11 @@
 // list's [PORTS] section: rings, reader and writer threads, OnDataReceived.
 #include <gtest/gtest.h>
 
-#include <fcntl.h>
-#include <poll.h>
-#include <unistd.h>
-
-#include <cstdlib>
 #include <string>
 
 #include "CommPort.h"
 #include "SerialPortList.h"
+#include "pty_pair.h"
 #include "temp_dir.h"
 #include "wait_until.h"
 
@@ -19,35 +15,16 @@ namespace {
 class CommPortPtyTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        master_ = ::posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
-        ASSERT_GE(master_, 0);
-        ASSERT_EQ(::grantpt(master_), 0);
-        ASSERT_EQ(::unlockpt(master_), 0);
-        WriteFileBytes(dir.File("vestorin.cfg"), std::string("[PORTS]\nCOM7=") + ::ptsname(master_) + "\n");
+        ASSERT_FALSE(pty.Slave().empty());
+        WriteFileBytes(dir.File("vestorin.cfg"), "[PORTS]\nCOM7=" + pty.Slave() + "\n");
         ports.SetConfigPath(dir.File("vestorin.cfg"));
         port.SetComNumber(7);
         port.SetBaud(38400);
     }
-    void TearDown() override {
-        port.SetOpen(false);
-        if (master_ >= 0) ::close(master_);
-    }
+    void TearDown() override { port.SetOpen(false); }
 
-    void Send(const std::string& bytes) {
-        ASSERT_EQ(::write(master_, bytes.data(), bytes.size()), static_cast<ssize_t>(bytes.size()));
-    }
-    std::string Receive(std::size_t count) {
-        std::string got;
-        while (got.size() < count) {
-            struct pollfd fd = {master_, POLLIN, 0};
-            if (::poll(&fd, 1, 20000) <= 0) break;
-            char buffer[512];
-            const ssize_t n = ::read(master_, buffer, std::min(sizeof buffer, count - got.size()));
-            if (n <= 0) break;
-            got.append(buffer, static_cast<std::size_t>(n));
-        }
-        return got;
-    }
+    void Send(const std::string& bytes) { ASSERT_TRUE(pty.Send(bytes)); }
+    std::string Receive(std::size_t count) { return pty.Receive(count); }
     // Everything the component hands out until `count` bytes have come.
     std::string Collect(std::size_t count, bool processEvents = false) {
         std::string got;
@@ -63,7 +40,7 @@ protected:
     }
 
     TempDir dir;
-    int master_ = -1;
+    PtyPair pty;
     platform::SerialPortList ports{"", ""};
     TCommPort port{&ports};
 };

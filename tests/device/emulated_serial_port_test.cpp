@@ -3,10 +3,10 @@
 
 #include <cerrno>
 #include <filesystem>
-#include <future>
 
 #include "EmulatedSerialPort.h"
 #include "bus_host.h"
+#include "serial_port_checks.h"
 #include "temp_dir.h"
 
 namespace {
@@ -114,14 +114,7 @@ TEST(EmulatedSerialPort, CancelEndsTheWaitNowAndLater) {
     auto device = std::make_shared<EmulatedDevice>();
     int error = 0;
     auto port = device->OpenPort(error);
-    auto waiting = std::async(std::launch::async, [&] {
-        unsigned events = 0;
-        return port->WaitModemEvent(platform::kModemEvents, events);
-    });
-    port->CancelModemWait();
-    EXPECT_FALSE(waiting.get());
-    unsigned events = 0;
-    EXPECT_FALSE(port->WaitModemEvent(platform::kModemEvents, events));
+    ExpectModemWaitCancelled(*port);
     // The data path: nothing comes in, everything goes out, an interrupt ends a wait.
     port->Interrupt(platform::IoSide::Input);
     EXPECT_EQ(port->WaitReady(platform::IoSide::Input, -1), 0);

@@ -2,53 +2,16 @@
 // the waits. Ptys have no modem lines; the emulated device covers those.
 #include <gtest/gtest.h>
 
-#include <fcntl.h>
-#include <poll.h>
-#include <unistd.h>
-
 #include <cerrno>
-#include <cstdlib>
 #include <future>
 #include <string>
 
 #include "PosixSerialPort.h"
+#include "pty_pair.h"
+#include "serial_port_checks.h"
 #include "temp_dir.h"
 
 namespace {
-
-// The master side of a pty; the port under test opens the slave.
-class PtyPair {
-public:
-    PtyPair() {
-        master_ = ::posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
-        if (master_ >= 0 && ::grantpt(master_) == 0 && ::unlockpt(master_) == 0) slave_ = ::ptsname(master_);
-    }
-    ~PtyPair() {
-        if (master_ >= 0) ::close(master_);
-    }
-    const std::string& Slave() const { return slave_; }
-
-    void Send(const std::string& bytes) {
-        ASSERT_EQ(::write(master_, bytes.data(), bytes.size()), ssize_t(bytes.size()));
-    }
-    // What arrives within a generous time, up to `count` bytes.
-    std::string Receive(std::size_t count) {
-        std::string got;
-        while (got.size() < count) {
-            struct pollfd fd = {master_, POLLIN, 0};
-            if (::poll(&fd, 1, 10000) <= 0) break;
-            char buffer[256];
-            const ssize_t n = ::read(master_, buffer, std::min(sizeof buffer, count - got.size()));
-            if (n <= 0) break;
-            got.append(buffer, static_cast<std::size_t>(n));
-        }
-        return got;
-    }
-
-private:
-    int master_ = -1;
-    std::string slave_;
-};
 
 TEST(PosixSerialPort, OpensATtyForThisProgramAlone) {
     PtyPair pty;
@@ -91,7 +54,7 @@ TEST(PosixSerialPort, MovesBytesBothWaysWithoutBlocking) {
     EXPECT_EQ(port->Write("\x00\x11\xFF\n", 4), 4);
     EXPECT_EQ(pty.Receive(4), std::string("\x00\x11\xFF\n", 4)) << "raw: nothing added or changed";
 
-    pty.Send("hello");
+    ASSERT_TRUE(pty.Send("hello"));
     EXPECT_EQ(port->WaitReady(platform::IoSide::Input, 10000), 1);
     EXPECT_EQ(port->InputQueued(), 5);
     EXPECT_EQ(port->Read(buffer, sizeof buffer), 5);
@@ -123,14 +86,7 @@ TEST(PosixSerialPort, PtyHasNoModemLinesAndItsStatusWaitIsCancelled) {
     EXPECT_FALSE(port->SetDtr(true));
     bool dtr = false, rts = false;
     EXPECT_FALSE(port->GetControlLines(dtr, rts));
-    auto waiting = std::async(std::launch::async, [&] {
-        unsigned events = 0;
-        return port->WaitModemEvent(platform::kModemEvents, events);
-    });
-    port->CancelModemWait();
-    EXPECT_FALSE(waiting.get());
-    unsigned events = 0;
-    EXPECT_FALSE(port->WaitModemEvent(platform::kModemEvents, events));
+    ExpectModemWaitCancelled(*port);
 }
 
 }  // namespace
