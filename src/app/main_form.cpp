@@ -118,6 +118,9 @@ TMainForm::TMainForm(CfgClass& config, MainFormHooks hooks, QWidget* parent)
 }
 
 TMainForm::~TMainForm() {
+    // The base class destructor closes the children, which would call back into a half-gone window.
+    mdiArea_->disconnect(this);
+    for (QMdiSubWindow* child : mdiArea_->subWindowList()) child->disconnect(this);
     while (busyDepth_ > 0) SetBusy(false);
     RemoveManualFile(config_);
 }

@@ -6,10 +6,14 @@
 #include <QPainter>
 #include <QScrollBar>
 #include <QTest>
+#include <QToolTip>
 #include <string>
 #include <vector>
 
+#include "Cp1251.h"
 #include "shift_state.h"
+
+using namespace cp1251_literals;
 
 namespace {
 
@@ -270,6 +274,24 @@ TEST_F(GridTest, MouseCoordAndHiddenColumns) {
     EXPECT_TRUE(grid.CellRect(1, 1).isEmpty());
     QTest::keyClick(&grid, Qt::Key_Right);
     EXPECT_EQ(grid.Col(), 2) << "the arrow steps over the hidden column";
+}
+
+TEST_F(GridTest, HintIsShownOnRequestAndOnHover) {
+    grid.SetHint("Запасной, у консьержа"_cp);
+    grid.ActivateHint();
+    EXPECT_TRUE(QToolTip::isVisible());
+    EXPECT_EQ(QToolTip::text(), QStringLiteral("Запасной, у консьержа"));
+    grid.CancelHint();
+    for (int i = 0; i < 50 && QToolTip::isVisible(); ++i) QTest::qWait(20);
+    EXPECT_FALSE(QToolTip::isVisible());
+
+    QHelpEvent hover(QEvent::ToolTip, At(1, 2), grid.viewport()->mapToGlobal(At(1, 2)));
+    QApplication::sendEvent(grid.viewport(), &hover);
+    EXPECT_FALSE(QToolTip::isVisible()) << "hover hints are off by default";
+    grid.SetShowHint(true);
+    QApplication::sendEvent(grid.viewport(), &hover);
+    EXPECT_TRUE(QToolTip::isVisible());
+    grid.CancelHint();
 }
 
 TEST(StringGridPaint, OnlyTheCellsInViewArePainted) {
