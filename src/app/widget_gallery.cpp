@@ -41,6 +41,19 @@ CellStyle Style(const QColor& color, const QString& family, int points, bool bol
     return {color, font, fontColor};
 }
 
+// Line 0 as a header; column 0 a picture, `leftColumn` left-aligned, the others centred.
+void DrawSampleCell(const StringGrid& grid, int col, int row, QPainter& canvas, const QRect& rect, unsigned state,
+                    const CellStyle& style, const PngImageList& pictures, int leftColumn) {
+    if (row == 0)
+        DrawHeaderCell(grid, canvas, rect, col, row, state, false, false, false, false);
+    else if (col == 0)
+        DrawImageCell(grid, canvas, rect, col, row, state, pictures, style);
+    else if (col == leftColumn)
+        DrawCellLeft(grid, canvas, rect, col, row, state, style);
+    else
+        DrawCellCenter(grid, canvas, rect, col, row, state, style);
+}
+
 StringGrid* MakeAddressGrid(QWidget* parent) {
     auto* grid = new StringGrid(parent);
     grid->SetOptions(kGridDefaultOptions | kGridRowSelect | kGridColSizing | kGridThumbTracking |
@@ -59,10 +72,6 @@ StringGrid* MakeAddressGrid(QWidget* parent) {
     }
     grid->SetFixedRows(1);
     grid->OnDrawCell = [grid](int col, int row, QPainter& canvas, const QRect& rect, unsigned state) {
-        if (row == 0) {
-            DrawHeaderCell(*grid, canvas, rect, col, row, state, false, false, false, false);
-            return;
-        }
         const bool marked = grid->Cell(0, row) == "1";
         const QColor colors[] = {ClGradientActiveCaption(), ScreenColor(0xDEF2FF), Qt::white, Qt::white, Qt::white};
         const QColor fontColors[] = {Qt::black, Qt::black, Qt::blue, Qt::black, QColor(0x80, 0, 0)};
@@ -70,12 +79,7 @@ StringGrid* MakeAddressGrid(QWidget* parent) {
         const CellStyle style =
             col == 2 ? Style(fill, QStringLiteral("Courier New"), 12, true, fontColors[col])
                      : Style(fill, QStringLiteral("Tahoma"), 10, false, fontColors[col]);
-        if (col == 0)
-            DrawImageCell(*grid, canvas, rect, col, row, state, PIL_Checked(), style);
-        else if (col == 1)
-            DrawCellLeft(*grid, canvas, rect, col, row, state, style);
-        else
-            DrawCellCenter(*grid, canvas, rect, col, row, state, style);
+        DrawSampleCell(*grid, col, row, canvas, rect, state, style, PIL_Checked(), 1);
     };
     return grid;
 }
@@ -96,19 +100,10 @@ StringGrid* MakeKeyGrid(QWidget* parent) {
     grid->SetRowTexts(3, {"0", "3C 00 00 0A 44 19 52 01", ""});
     grid->SetFixedRows(1);
     grid->OnDrawCell = [grid](int col, int row, QPainter& canvas, const QRect& rect, unsigned state) {
-        if (row == 0) {
-            DrawHeaderCell(*grid, canvas, rect, col, row, state, false, false, false, false);
-            return;
-        }
         const QColor colors[] = {ClGradientActiveCaption(), ScreenColor(0xE8F6F4), Qt::white};
         const CellStyle style = col == 1 ? Style(colors[col], QStringLiteral("Courier New"), 12, true, Qt::black)
                                          : Style(colors[col], QStringLiteral("Tahoma"), 10, false, Qt::black);
-        if (col == 0)
-            DrawImageCell(*grid, canvas, rect, col, row, state, PIL_KeyDef(), style);
-        else if (col == 1)
-            DrawCellCenter(*grid, canvas, rect, col, row, state, style);
-        else
-            DrawCellLeft(*grid, canvas, rect, col, row, state, style);
+        DrawSampleCell(*grid, col, row, canvas, rect, state, style, PIL_KeyDef(), 2);
     };
     return grid;
 }

@@ -31,6 +31,20 @@ void DrawCentred(QPainter& canvas, const QRect& rect, const QString& text) {
     canvas.drawText(QRect(x, rect.top() + kTextMargin, width, rect.height()), Qt::AlignLeft | Qt::AlignTop, text);
 }
 
+void DrawBodyText(const StringGrid& grid, QPainter& canvas, const QRect& rect, int col, int row, unsigned state,
+                  const CellStyle& style, bool centred) {
+    canvas.save();
+    canvas.setClipRect(rect);
+    FillBody(canvas, rect, state, style);
+    SetTextPen(canvas, state, style);
+    const QString text = ToQString(grid.Cell(col, row));
+    if (centred)
+        DrawCentred(canvas, rect, text);
+    else
+        canvas.drawText(rect.adjusted(kTextMargin, kTextMargin, 0, 0), Qt::AlignLeft | Qt::AlignTop, text);
+    canvas.restore();
+}
+
 }  // namespace
 
 void FillGradient(QPainter& canvas, const QRect& rect, const QColor& a, const QColor& b, bool horizontal, bool frame,
@@ -60,23 +74,12 @@ void FillGradient(QPainter& canvas, const QRect& rect, const QColor& a, const QC
 
 void DrawCellLeft(const StringGrid& grid, QPainter& canvas, const QRect& rect, int col, int row, unsigned state,
                   const CellStyle& style) {
-    canvas.save();
-    canvas.setClipRect(rect);
-    FillBody(canvas, rect, state, style);
-    SetTextPen(canvas, state, style);
-    canvas.drawText(rect.adjusted(kTextMargin, kTextMargin, 0, 0), Qt::AlignLeft | Qt::AlignTop,
-                    ToQString(grid.Cell(col, row)));
-    canvas.restore();
+    DrawBodyText(grid, canvas, rect, col, row, state, style, false);
 }
 
 void DrawCellCenter(const StringGrid& grid, QPainter& canvas, const QRect& rect, int col, int row, unsigned state,
                     const CellStyle& style) {
-    canvas.save();
-    canvas.setClipRect(rect);
-    FillBody(canvas, rect, state, style);
-    SetTextPen(canvas, state, style);
-    DrawCentred(canvas, rect, ToQString(grid.Cell(col, row)));
-    canvas.restore();
+    DrawBodyText(grid, canvas, rect, col, row, state, style, true);
 }
 
 void DrawHeaderCell(const StringGrid& grid, QPainter& canvas, const QRect& rect, int col, int row, unsigned,

@@ -280,26 +280,24 @@ int StringGrid::RowTop(int row) const {
     return static_cast<int>(std::min<long long>(y, INT_MAX));
 }
 
-int StringGrid::MaxTopRow() const {
-    const int room = viewport()->height() - FixedHeight();
-    int top = rowCount_;
+// The first index from which all the rest fit wholly into `room` pixels
+// (the last line of the last one may be cut); never a fixed one.
+template <class Extent>
+static int FirstOfTheFittingEnd(int count, int fixed, int room, int lineWidth, Extent extent) {
+    int first = count;
     int used = 0;
-    while (top - 1 >= fixedRows_ && used + RowExtent(top - 1) - LineWidth() <= room) {
-        used += RowExtent(top - 1);
-        --top;
-    }
-    return std::max(fixedRows_, std::min(top, rowCount_ - 1));
+    while (first - 1 >= fixed && used + extent(first - 1) - lineWidth <= room) used += extent(--first);
+    return std::max(fixed, std::min(first, count - 1));
+}
+
+int StringGrid::MaxTopRow() const {
+    return FirstOfTheFittingEnd(rowCount_, fixedRows_, viewport()->height() - FixedHeight(), LineWidth(),
+                                [this](int r) { return RowExtent(r); });
 }
 
 int StringGrid::MaxLeftCol() const {
-    const int room = viewport()->width() - FixedWidth();
-    int left = colCount_;
-    int used = 0;
-    while (left - 1 >= fixedCols_ && used + ColExtent(left - 1) - LineWidth() <= room) {
-        used += ColExtent(left - 1);
-        --left;
-    }
-    return std::max(fixedCols_, std::min(left, colCount_ - 1));
+    return FirstOfTheFittingEnd(colCount_, fixedCols_, viewport()->width() - FixedWidth(), LineWidth(),
+                                [this](int c) { return ColExtent(c); });
 }
 
 int StringGrid::LastVisibleRow() const {
