@@ -275,6 +275,9 @@ QMdiSubWindow* TMainForm::AddMdiChild(QWidget* form) {
     form->setAttribute(Qt::WA_DeleteOnClose);
     QMdiSubWindow* sub = mdiArea_->addSubWindow(form);
     sub->setAttribute(Qt::WA_DeleteOnClose);
+    // A form that closes itself would leave its empty frame behind; queued,
+    // so that a frame already being destroyed is not called.
+    connect(form, &QObject::destroyed, sub, &QMdiSubWindow::close, Qt::QueuedConnection);
     // The list is rebuilt once the closed child has left the area.
     connect(sub, &QObject::destroyed, this, [this] {
         QTimer::singleShot(0, this, [this] {

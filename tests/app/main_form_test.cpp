@@ -169,6 +169,12 @@ TEST_F(MainFormTest, NewNumbersByTheChildrenOpenNow) {
     form->ActMenu_New->trigger();
     ASSERT_EQ(form->MdiChildCount(), 2);
     EXPECT_EQ(form->MdiChildren().back()->windowTitle(), QStringLiteral("Новая база 2"));
+
+    // A child that closes itself, not through its frame, leaves no empty frame.
+    form->MdiChildren().front()->widget()->close();
+    Settle();
+    Settle();
+    EXPECT_EQ(form->MdiChildCount(), 1);
 }
 
 TEST_F(MainFormTest, OpenRestoresTheCurrentDirectory) {
