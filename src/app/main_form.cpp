@@ -99,11 +99,6 @@ TMainForm::TMainForm(CfgClass& config, MainFormHooks hooks, QWidget* parent)
     TMR_SystemMessTimer->setInterval(4000);
     connect(TMR_SystemMessTimer, &QTimer::timeout, this, &TMainForm::TMR_SystemMessTimerTimer);
 
-    DLG_OpenBase = new QFileDialog(this, QStringLiteral("Открыть файл базы"));
-    DLG_OpenBase->setDefaultSuffix(QStringLiteral("dbf"));
-    DLG_OpenBase->setFileMode(QFileDialog::ExistingFile);
-    DLG_OpenBase->setAcceptMode(QFileDialog::AcceptOpen);
-
     CreateActions();
     CreateMenus();
     CreateToolBar();
@@ -259,6 +254,13 @@ void TMainForm::ActMenu_OpenExecute() {
 void TMainForm::ActMenu_QuitExecute() { close(); }
 
 std::string TMainForm::ChooseWithDialog() {
+    if (!DLG_OpenBase) {
+        // Made on first use: a file dialog starts a folder-watching thread.
+        DLG_OpenBase = new QFileDialog(this, QStringLiteral("Открыть файл базы"));
+        DLG_OpenBase->setDefaultSuffix(QStringLiteral("dbf"));
+        DLG_OpenBase->setFileMode(QFileDialog::ExistingFile);
+        DLG_OpenBase->setAcceptMode(QFileDialog::AcceptOpen);
+    }
     DLG_OpenBase->setNameFilter(QStringLiteral("DBF файл (*.dbf)"));
     if (DLG_OpenBase->exec() != QDialog::Accepted) return {};
     const QStringList files = DLG_OpenBase->selectedFiles();

@@ -91,7 +91,7 @@ public:
     QToolBar* ToolBarMain = nullptr;
     TStatusLine* StatusBarMain = nullptr;
     QTimer* TMR_SystemMessTimer = nullptr;
-    QFileDialog* DLG_OpenBase = nullptr;
+    QFileDialog* DLG_OpenBase = nullptr;  // made when Open first needs it
 
 protected:
     void closeEvent(QCloseEvent* event) override;
