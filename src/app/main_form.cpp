@@ -54,9 +54,9 @@ void ShowRefusalBox(QWidget* parent) {
 }
 
 QIcon IconOf(const PngImageList& menu, int menuIndex, const PngImageList& toolBar = {}, int toolBarIndex = -1) {
-    QIcon icon = ActionIcon(menu[static_cast<std::size_t>(menuIndex)]);
+    QIcon icon = ActionIcon(menu[menuIndex]);
     if (toolBarIndex >= 0) {
-        const QIcon large = ActionIcon(toolBar[static_cast<std::size_t>(toolBarIndex)]);
+        const QIcon large = ActionIcon(toolBar[toolBarIndex]);
         for (QIcon::Mode mode : {QIcon::Normal, QIcon::Disabled, QIcon::Active})
             icon.addPixmap(large.pixmap(QSize(kToolBarIconSize, kToolBarIconSize), mode), mode);
     }

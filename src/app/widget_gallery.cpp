@@ -8,6 +8,8 @@
 #include <vector>
 
 #include "Cp1251.h"
+#include "control_types.h"
+#include "controls_gallery.h"
 #include "painters.h"
 #include "pictures.h"
 #include "png_draw.h"
@@ -73,9 +75,9 @@ StringGrid* MakeAddressGrid(QWidget* parent) {
     grid->SetFixedRows(1);
     grid->OnDrawCell = [grid](int col, int row, QPainter& canvas, const QRect& rect, unsigned state) {
         const bool marked = grid->Cell(0, row) == "1";
-        const QColor colors[] = {ClGradientActiveCaption(), ScreenColor(0xDEF2FF), Qt::white, Qt::white, Qt::white};
+        const QColor colors[] = {ClGradientActiveCaption(), ToQColor(0xDEF2FF), Qt::white, Qt::white, Qt::white};
         const QColor fontColors[] = {Qt::black, Qt::black, Qt::blue, Qt::black, QColor(0x80, 0, 0)};
-        const QColor fill = marked ? ScreenColor(0xE8FFE8) : colors[col];
+        const QColor fill = marked ? ToQColor(0xE8FFE8) : colors[col];
         const CellStyle style =
             col == 2 ? Style(fill, QStringLiteral("Courier New"), 12, true, fontColors[col])
                      : Style(fill, QStringLiteral("Tahoma"), 10, false, fontColors[col]);
@@ -100,7 +102,7 @@ StringGrid* MakeKeyGrid(QWidget* parent) {
     grid->SetRowTexts(3, {"0", "3C 00 00 0A 44 19 52 01", ""});
     grid->SetFixedRows(1);
     grid->OnDrawCell = [grid](int col, int row, QPainter& canvas, const QRect& rect, unsigned state) {
-        const QColor colors[] = {ClGradientActiveCaption(), ScreenColor(0xE8F6F4), Qt::white};
+        const QColor colors[] = {ClGradientActiveCaption(), ToQColor(0xE8F6F4), Qt::white};
         const CellStyle style = col == 1 ? Style(colors[col], QStringLiteral("Courier New"), 12, true, Qt::black)
                                          : Style(colors[col], QStringLiteral("Tahoma"), 10, false, Qt::black);
         DrawSampleCell(*grid, col, row, canvas, rect, state, style, PIL_KeyDef(), 2);
@@ -138,7 +140,7 @@ protected:
                 const int x0 = kLeft + o * (kCell * 5 + kGap);
                 painter.drawText(x0, y + 14, QString::fromLatin1(optionNames[o]));
                 int x = x0, row = y + 20;
-                for (std::size_t i = 0; i < list->size(); ++i) {
+                for (qsizetype i = 0; i < list->size(); ++i) {
                     if (x + kCell > x0 + kCell * 5) {
                         x = x0;
                         row += kCell;
@@ -183,8 +185,7 @@ QWidget* CreateWidgetGallery() {
     tabs->setWindowTitle(QStringLiteral("Галерея элементов"));
     tabs->addTab(CreateGridPage(tabs), QStringLiteral("Таблицы"));
     tabs->addTab(CreatePicturePage(tabs), QStringLiteral("Картинки"));
-    // The own controls' page, CreateControlsGallery(tabs) of the widgets
-    // layer, is added here as a third tab when those controls are built.
+    tabs->addTab(CreateControlsGallery(tabs), QStringLiteral("Элементы управления"));
     tabs->resize(1100, 700);
     return tabs;
 }

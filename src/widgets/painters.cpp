@@ -4,6 +4,7 @@
 #include <QPainter>
 #include <string>
 
+#include "control_types.h"
 #include "qt_text.h"
 #include "string_grid.h"
 #include "system_colors.h"
@@ -86,7 +87,7 @@ void DrawHeaderCell(const StringGrid& grid, QPainter& canvas, const QRect& rect,
                     bool horizontal, bool frame, bool swap, bool round) {
     canvas.save();
     canvas.setClipRect(rect);
-    FillGradient(canvas, rect, ScreenColor(kHeaderCream), ClGradientActiveCaption(), horizontal, frame, swap, round);
+    FillGradient(canvas, rect, ToQColor(screen_color::kCream), ClGradientActiveCaption(), horizontal, frame, swap, round);
     QFont font(QStringLiteral("Arial"));
     font.setPointSize(kHeaderPointSize);
     canvas.setFont(font);
@@ -101,7 +102,7 @@ void DrawImageCell(const StringGrid& grid, QPainter& canvas, const QRect& rect, 
     canvas.setClipRect(rect);
     FillBody(canvas, rect, state, style);
     const std::string& text = grid.Cell(col, row);
-    for (std::size_t i = 0; i < images.size(); ++i) {
+    for (qsizetype i = 0; i < images.size(); ++i) {
         if (std::to_string(i) != text) continue;
         const QPixmap& image = images[i];
         const QSize size = image.deviceIndependentSize().toSize();

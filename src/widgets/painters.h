@@ -36,6 +36,3 @@ void DrawHeaderCell(const StringGrid& grid, QPainter& canvas, const QRect& rect,
 // The picture whose index, written in decimal, is the cell text; none when no index matches.
 void DrawImageCell(const StringGrid& grid, QPainter& canvas, const QRect& rect, int col, int row, unsigned state,
                    const PngImageList& images, const CellStyle& style);
-
-// The start colour of header cells (a screen colour value, red in the low byte).
-inline constexpr uint32_t kHeaderCream = 0xF0FBFF;

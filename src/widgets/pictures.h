@@ -5,10 +5,11 @@
 
 #include <QIcon>
 #include <QPixmap>
+#include <QList>
 #include <QString>
-#include <vector>
 
-using PngImageList = std::vector<QPixmap>;
+// A list as the picture combo box takes it.
+using PngImageList = QList<QPixmap>;
 
 // The picture "name" of resources/pictures at size × size pixels (sharp on
 // high-density screens); null when there is no such picture. Besides those

@@ -18,7 +18,7 @@ TEST(Pictures, EveryListHasItsCountAndSize) {
     struct Case {
         const char* name;
         const PngImageList& list;
-        std::size_t count;
+        qsizetype count;
         int size;
     };
     const Case cases[] = {
@@ -33,7 +33,7 @@ TEST(Pictures, EveryListHasItsCountAndSize) {
     };
     for (const Case& c : cases) {
         ASSERT_EQ(c.list.size(), c.count) << c.name;
-        for (std::size_t i = 0; i < c.list.size(); ++i) {
+        for (qsizetype i = 0; i < c.list.size(); ++i) {
             EXPECT_FALSE(c.list[i].isNull()) << c.name << " " << i;
             EXPECT_EQ(c.list[i].deviceIndependentSize().toSize(), QSize(c.size, c.size)) << c.name << " " << i;
         }
