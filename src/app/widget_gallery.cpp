@@ -123,7 +123,9 @@ QWidget* CreateGridPage(QWidget* parent) {
 class PictureSheet : public QWidget {
 public:
     explicit PictureSheet(QWidget* parent) : QWidget(parent) {
-        setMinimumSize(kLeft + kOptions * (kCell * 5 + kGap) , static_cast<int>(Lists().size()) * kListHeight + 8);
+        int height = 8;
+        for (const auto& entry : Lists()) height += ListHeight(*entry.second);
+        setMinimumSize(kLeft + kOptions * (kCell * kPerLine + kGap), height);
     }
 
 protected:
@@ -137,11 +139,11 @@ protected:
             painter.setPen(Qt::black);
             painter.drawText(4, y + 14, QString::fromLatin1(name));
             for (int o = 0; o < kOptions; ++o) {
-                const int x0 = kLeft + o * (kCell * 5 + kGap);
+                const int x0 = kLeft + o * (kCell * kPerLine + kGap);
                 painter.drawText(x0, y + 14, QString::fromLatin1(optionNames[o]));
                 int x = x0, row = y + 20;
                 for (qsizetype i = 0; i < list->size(); ++i) {
-                    if (x + kCell > x0 + kCell * 5) {
+                    if (x + kCell > x0 + kCell * kPerLine) {
                         x = x0;
                         row += kCell;
                     }
@@ -149,7 +151,7 @@ protected:
                     x += kCell;
                 }
             }
-            y += kListHeight;
+            y += ListHeight(*list);
         }
     }
 
@@ -158,7 +160,11 @@ private:
     static constexpr int kCell = 36;
     static constexpr int kGap = 16;
     static constexpr int kLeft = 140;
-    static constexpr int kListHeight = 20 + kCell * 5;
+    static constexpr int kPerLine = 5;
+
+    static int ListHeight(const PngImageList& list) {
+        return 24 + kCell * static_cast<int>((list.size() + kPerLine - 1) / kPerLine);
+    }
 
     static const std::vector<std::pair<const char*, const PngImageList*>>& Lists() {
         static const std::vector<std::pair<const char*, const PngImageList*>> lists = {
