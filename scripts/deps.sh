@@ -3,6 +3,7 @@ VESTORIN_PACKAGES=(
     build-essential cmake ninja-build pkg-config
     qt6-base-dev qt6-svg-dev libgl-dev
     libgtest-dev libgmock-dev libbenchmark-dev
+    python3-dbf python3-dbfread
     fonts-dejavu-core
 )
 

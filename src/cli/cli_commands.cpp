@@ -6,6 +6,10 @@ const std::vector<CliCommand>& CliCommands() {
     static const std::vector<CliCommand> commands = {
         {"key", "TEXT...", RunKeyCommand},
         {"ports", kDeviceOptionsUsage, RunPortsCommand},
+        {"info", "FILE", RunInfoCommand},
+        {"list", "FILE", RunListCommand},
+        {"normalize", "IN OUT", RunNormalizeCommand},
+        {"export-nbx4", "IN OUT (--all | --mark ADDRESS...)", RunExportNbx4Command},
     };
     return commands;
 }
