@@ -130,6 +130,8 @@ bool DBF::open() {
     }
     if (read != declared) return refuse(1);
     field_count_ = read;
+    names_.clear();
+    for (int i = 0; i < field_count_; ++i) names_.push_back(StoredName(descriptors_[i]));
 
     // Every field must lie inside the record, whatever the header claims.
     offsets_.assign(static_cast<std::size_t>(field_count_), 0);
@@ -270,7 +272,7 @@ bool DBF::append_blank() {
 int DBF::find_field(std::string_view name, bool numeric) const {
     for (int i = 0; i < field_count_; ++i) {
         const unsigned char* d = descriptors_[i];
-        if (StoredName(d) != name) continue;
+        if (names_[static_cast<std::size_t>(i)] != name) continue;
         if (numeric ? (d[11] == 'N' || d[11] == 'F') && d[17] == 0 : d[11] == 'C') return i;
     }
     return -1;
@@ -338,14 +340,14 @@ bool DBF::field_name(int index, std::string& target) const {
 char DBF::field_type(std::string_view name) const {
     if (!open_) return 0;
     for (int i = 0; i < field_count_; ++i)
-        if (StoredName(descriptors_[i]) == name) return static_cast<char>(descriptors_[i][11]);
+        if (names_[static_cast<std::size_t>(i)] == name) return static_cast<char>(descriptors_[i][11]);
     return 0;
 }
 
 int DBF::field_length(std::string_view name) const {
     if (!open_) return 0;
     for (int i = 0; i < field_count_; ++i)
-        if (StoredName(descriptors_[i]) == name) return length_of(i);
+        if (names_[static_cast<std::size_t>(i)] == name) return length_of(i);
     return 0;
 }
 

@@ -109,7 +109,8 @@ private:
 
     unsigned char header_[32] = {};
     Descriptor descriptors_[256] = {};
-    std::vector<int> offsets_;  // of each field in the record; fit the record length
+    std::vector<int> offsets_;             // of each field in the record; fit the record length
+    std::vector<std::string_view> names_;  // of each field, into descriptors_; set by open
     int32_t field_count_ = 0;
     int64_t current_ = 0;  // 1-based; 0 when none
     int fd_ = -1;

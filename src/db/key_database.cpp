@@ -125,8 +125,9 @@ int OpenKeyDatabase(DatabaseModel& model, const std::string& fileName) {
         model.reporter().ShowSystemMessage(text, cp1251::FromUtf8(fileName), kMessageError);
         return result;
     }
-    model.NormalizeDefaultKeys();
-    model.ReorderRows();
+    // The window orders the rows once more after the normalisation; when the
+    // order was settled that would change nothing.
+    if (!model.NormalizeDefaultKeys()) model.ReorderRows();
     return result;
 }
 

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -20,9 +21,19 @@ int32_t LeadingInteger(std::string_view text);
 // only ever used with StableMergeSort.
 bool HouseBefore(std::string_view a, std::string_view b);
 
+// The two parts of a house the comparison looks at, worked out once.
+struct HouseSortKey {
+    int32_t number;      // LeadingInteger
+    std::string padded;  // padded on the left with "0" to 16 characters
+};
+HouseSortKey MakeHouseKey(std::string_view house);
+bool HouseKeyBefore(const HouseSortKey& a, const HouseSortKey& b);
+
 // Five stable passes, least significant first: key, entrance, corpus, house,
-// street. Rows equal in all five keep their relative order.
-void SortProgramOrder(std::vector<BaseRecord>& rows);
+// street. Rows equal in all five keep their relative order. True when the
+// comparisons were consistent on these rows, so that sorting the result again
+// would leave it as it is.
+bool SortProgramOrder(std::vector<BaseRecord>& rows);
 
 // Bottom-up merge sort that keeps equal items in order. Well defined for any
 // comparator, consistent or not: every access stays inside the ranges.

@@ -59,14 +59,15 @@ void DatabaseModel::CollectStreets() {
         if (seen.insert(row.Street).second) Streets.push_back(row.Street);
 }
 
-void DatabaseModel::ReorderRows() {
-    SortProgramOrder(Rows);
+bool DatabaseModel::ReorderRows() {
+    const bool settled = SortProgramOrder(Rows);
     RenumberRows();
     CollectStreets();
+    return settled;
 }
 
-void DatabaseModel::NormalizeDefaultKeys() {
-    ReorderRows();
+bool DatabaseModel::NormalizeDefaultKeys() {
+    const bool settled = ReorderRows();
     Reporter& report = reporter();
     report.BeginProgress(static_cast<int>(Rows.size()));
     const AddressGroups groups(Rows);
@@ -84,6 +85,7 @@ void DatabaseModel::NormalizeDefaultKeys() {
         }
     }
     report.EndProgress();
+    return settled;
 }
 
 bool DatabaseModel::IsDuplicateRow(const BaseRecord& row, bool quiet) const {

@@ -48,12 +48,14 @@ public:
     int FindRowByNumber(int32_t number) const;
     void RenumberRows();
     void CollectStreets();
-    // The program's order, then RenumberRows and CollectStreets.
-    void ReorderRows();
+    // The program's order, then RenumberRows and CollectStreets. True when
+    // a second call would change nothing (see SortProgramOrder).
+    bool ReorderRows();
     // Reorders, then gives every address exactly one default key: an
     // address with none or several keeps only its first row's. Addresses
-    // with exactly one are left as they are.
-    void NormalizeDefaultKeys();
+    // with exactly one are left as they are. Returns what ReorderRows did:
+    // only default flags change after it, and they play no part in the order.
+    bool NormalizeDefaultKeys();
     // A row of Rows with the same address and KeyHex exists; unless quiet
     // the status line says so. Searches Rows: loops over many rows should
     // group them once with AddressGroups instead.

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 
 #include "Cp1251.h"
@@ -192,13 +193,20 @@ TEST(AddressText, AddressTextLineHasSevenTabSeparatedFields) {
     EXPECT_EQ(AddressTextLine(Row("", "", 0, 0, "", false)), "\t\t0\t0\t\t\t0\n");
 }
 
-TEST(AddressGroups, FindsEveryRowOfAnAddressInOrder) {
+uint64_t EveryAddressCollides(const BaseRecord&) { return 42; }
+
+class AddressGroupsTest : public ::testing::TestWithParam<AddressGroups::Hash> {};
+
+TEST_P(AddressGroupsTest, FindsEveryRowOfAnAddressInOrder) {
     std::mt19937 random(3);
     std::vector<BaseRecord> rows;
     for (int i = 0; i < 500; ++i)
         rows.push_back(Row(random() % 2 ? "Мира" : "мира", std::to_string(random() % 5),
                            static_cast<int>(random() % 2), static_cast<int>(random() % 2)));
-    const AddressGroups groups(rows);
+    // Runs of one address next to each other, as in the program's order.
+    for (int i = 0; i < 5; ++i) rows.push_back(rows.front());
+    const AddressGroups groups(rows, {}, GetParam());
+    for (std::size_t g = 1; g < groups.GroupCount(); ++g) EXPECT_LT(groups.Group(g - 1)[0], groups.Group(g)[0]);
     std::size_t total = 0;
     for (std::size_t g = 0; g < groups.GroupCount(); ++g) total += groups.Group(g).size();
     EXPECT_EQ(total, rows.size());
@@ -211,9 +219,15 @@ TEST(AddressGroups, FindsEveryRowOfAnAddressInOrder) {
     }
     EXPECT_TRUE(groups.Find(Row("Нет", "1", 0, 0)).empty());
 
-    const AddressGroups defaultsOnly(rows, [](const BaseRecord& r) { return r.House == "1"; });
-    for (std::size_t g = 0; g < defaultsOnly.GroupCount(); ++g)
-        for (uint32_t pos : defaultsOnly.Group(g)) EXPECT_EQ(rows[pos].House, "1");
+    const AddressGroups onlyHouse1(rows, [](const BaseRecord& r) { return r.House == "1"; }, GetParam());
+    std::size_t house1 = 0;
+    for (std::size_t g = 0; g < onlyHouse1.GroupCount(); ++g)
+        for (uint32_t pos : onlyHouse1.Group(g)) house1 += rows[pos].House == "1";
+    EXPECT_EQ(house1, static_cast<std::size_t>(std::count_if(rows.begin(), rows.end(),
+                                                             [](const BaseRecord& r) { return r.House == "1"; })));
+    EXPECT_TRUE(onlyHouse1.Find(Row("Мира", "2", 0, 0)).empty());
 }
+
+INSTANTIATE_TEST_SUITE_P(Hashes, AddressGroupsTest, ::testing::Values(&AddressHash, &EveryAddressCollides));
 
 }  // namespace
