@@ -5,6 +5,8 @@
 
 #include "Cp1251.h"
 #include "cli_common.h"
+#include "cli_run.h"
+#include "db_fixtures.h"
 #include "key_database.h"
 #include "notebook_export.h"
 #include "records.h"
@@ -15,40 +17,16 @@ using namespace cp1251_literals;
 
 namespace {
 
-struct CliRun {
-    int status;
-    std::string out, err;
-};
-
-CliRun RunArgs(const CliArgs& args) {
-    std::ostringstream out, err;
-    CliContext io{out, err};
-    const int status = RunCli(args, io);
-    return {status, out.str(), err.str()};
-}
-
-BaseRecord Make(const char* street, const char* house, int corpus, int entrance, const char* key, bool keyDef) {
-    BaseRecord row;
-    row.Street = cp1251::FromUtf8(street);
-    row.House = cp1251::FromUtf8(house);
-    row.Corpus = corpus;
-    row.Entrance = entrance;
-    row.KeyHex = key;
-    row.KeyDef = keyDef;
-    row.Report = "r";
-    return row;
-}
-
 // Rows out of order, one address with two defaults, one with none.
 class CliDb : public ::testing::Test {
 protected:
     void SetUp() override {
         NullReporter report;
         DatabaseModel model(report);
-        model.Rows = {Make("Мира", "2", 0, 0, "FF00000000000000", false),
-                      Make("Мира", "10", 1, 2, "0200000000000000", true),
-                      Make("Ленина", "5", 0, 3, "0300000000000000", true),
-                      Make("Ленина", "5", 0, 3, "0100000000000000", true)};
+        model.Rows = {Row("Мира", "2", 0, 0, "FF00000000000000", false, "r"),
+                      Row("Мира", "10", 1, 2, "0200000000000000", true, "r"),
+                      Row("Ленина", "5", 0, 3, "0300000000000000", true, "r"),
+                      Row("Ленина", "5", 0, 3, "0100000000000000", true, "r")};
         // Saved as another tool might have left it: not in the program's order.
         ASSERT_TRUE(SaveKeyDatabase(model, keys));
         WriteFileBytes(foreign, ReadFileBytes(keys).replace(32, 6, "STREEX"));
