@@ -56,24 +56,33 @@ std::vector<BaseRecord> MakeRows(std::size_t n) {
     return rows;
 }
 
+// Rows and files by size and order: shuffled, as another tool may leave a
+// file, or in the program's order with one default per address, as this
+// program saves it.
 class Fixtures {
 public:
     ~Fixtures() {
         std::error_code ec;
         if (!folder_.empty()) std::filesystem::remove_all(folder_, ec);
     }
-    const std::vector<BaseRecord>& Rows(std::size_t n) {
-        auto& rows = rows_[n];
-        if (rows.empty()) rows = MakeRows(n);
-        return rows;
-    }
-    const std::string& File(std::size_t n) {
-        auto& path = files_[n];
-        if (path.empty()) {
-            path = Folder() + "/keys-" + std::to_string(n) + ".dbf";
+    const std::vector<BaseRecord>& Rows(std::size_t n, bool ordered) {
+        auto& rows = rows_[{n, ordered}];
+        if (rows.empty()) {
             NullReporter report;
             DatabaseModel model(report);
-            model.Rows = Rows(n);
+            model.Rows = MakeRows(n);
+            if (ordered) model.NormalizeDefaultKeys();
+            rows = std::move(model.Rows);
+        }
+        return rows;
+    }
+    const std::string& File(std::size_t n, bool ordered) {
+        auto& path = files_[{n, ordered}];
+        if (path.empty()) {
+            path = Folder() + "/keys-" + std::to_string(n) + (ordered ? "-ordered" : "-shuffled") + ".dbf";
+            NullReporter report;
+            DatabaseModel model(report);
+            model.Rows = Rows(n, ordered);
             SaveKeyDatabase(model, path);
         }
         return path;
@@ -87,9 +96,10 @@ public:
     }
 
 private:
+    using Key = std::pair<std::size_t, bool>;
     std::string folder_;
-    std::map<std::size_t, std::vector<BaseRecord>> rows_;
-    std::map<std::size_t, std::string> files_;
+    std::map<Key, std::vector<BaseRecord>> rows_;
+    std::map<Key, std::string> files_;
 };
 
 Fixtures& Shared() {
@@ -110,7 +120,7 @@ void SetRowCounters(benchmark::State& state) {
 // holds is counted against the file's size.
 void TimeFromFile(benchmark::State& state, int (*open)(DatabaseModel&, const std::string&)) {
     const auto n = static_cast<std::size_t>(state.range(0));
-    const std::string& path = Shared().File(n);
+    const std::string& path = Shared().File(n, state.range(1) != 0);
     const double fileBytes = static_cast<double>(std::filesystem::file_size(path));
     NullReporter report;
     double heap = 0;
@@ -134,7 +144,7 @@ void BM_OpenKeyDatabase(benchmark::State& state) { TimeFromFile(state, OpenKeyDa
 // copying and freeing the rows is not timed.
 template <class Operation>
 void TimeOnRows(benchmark::State& state, Operation operation) {
-    const auto& rows = Shared().Rows(static_cast<std::size_t>(state.range(0)));
+    const auto& rows = Shared().Rows(static_cast<std::size_t>(state.range(0)), state.range(1) != 0);
     NullReporter report;
     for (auto _ : state) {
         state.PauseTiming();
@@ -162,7 +172,7 @@ void BM_Save(benchmark::State& state) {
     const auto n = static_cast<std::size_t>(state.range(0));
     NullReporter report;
     DatabaseModel model(report);
-    model.Rows = Shared().Rows(n);
+    model.Rows = Shared().Rows(n, true);
     const std::string path = Shared().Folder() + "/saved.dbf";
     for (auto _ : state) benchmark::DoNotOptimize(SaveKeyDatabase(model, path));
     std::filesystem::remove(path);
@@ -174,8 +184,7 @@ void BM_CollectMarkedEntries(benchmark::State& state) {
     const auto n = static_cast<std::size_t>(state.range(0));
     NullReporter report;
     DatabaseModel model(report);
-    model.Rows = Shared().Rows(n);
-    model.NormalizeDefaultKeys();
+    model.Rows = Shared().Rows(n, true);
     for (std::size_t i = n > 3000 ? n - 3000 : 0; i < n; ++i) model.Rows[i].Marked = true;
     std::vector<BaseRecord> entries;
     for (auto _ : state) {
@@ -186,12 +195,15 @@ void BM_CollectMarkedEntries(benchmark::State& state) {
     SetRowCounters(state);
 }
 
-#define DB_SIZES ->Arg(10000)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond)->UseRealTime()
+// The second argument: 0 shuffled rows or file, 1 in the program's order.
+#define DB_SIZES_AND_ORDERS \
+    ->ArgsProduct({{10000, 100000, 1000000}, {0, 1}})->Unit(benchmark::kMillisecond)->UseRealTime()
+#define DB_SIZES ->ArgsProduct({{10000, 100000, 1000000}, {1}})->Unit(benchmark::kMillisecond)->UseRealTime()
 
-BENCHMARK(BM_Load) DB_SIZES;
-BENCHMARK(BM_OpenKeyDatabase) DB_SIZES;
-BENCHMARK(BM_ReorderRows) DB_SIZES;
-BENCHMARK(BM_NormalizeDefaultKeys) DB_SIZES;
+BENCHMARK(BM_Load) DB_SIZES_AND_ORDERS;
+BENCHMARK(BM_OpenKeyDatabase) DB_SIZES_AND_ORDERS;
+BENCHMARK(BM_ReorderRows) DB_SIZES_AND_ORDERS;
+BENCHMARK(BM_NormalizeDefaultKeys) DB_SIZES_AND_ORDERS;
 BENCHMARK(BM_Save) DB_SIZES;
 BENCHMARK(BM_CollectMarkedEntries) DB_SIZES;
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <limits>
 #include <unordered_map>
+#include <unordered_set>
 #include <string>
 #include <tuple>
 
@@ -120,39 +121,33 @@ Order OrderByPasses(const Rows& rows) {
     return order;
 }
 
-// Distinct values of one text member: an id per row, the texts by id.
-struct Distinct {
-    std::vector<uint32_t> idOfRow;
-    std::vector<std::string_view> texts;
+// Distinct texts of one member in order of first appearance, each with its id.
+class DistinctTexts {
+public:
+    uint32_t Id(std::string_view text) {
+        const auto [at, added] = ids_.try_emplace(text, static_cast<uint32_t>(texts_.size()));
+        if (added) texts_.push_back(text);
+        return at->second;
+    }
+    const std::vector<std::string_view>& Texts() const { return texts_; }
+
+private:
+    std::unordered_map<std::string_view, uint32_t> ids_;
+    std::vector<std::string_view> texts_;
 };
 
-template <class Text>
-Distinct CollectDistinct(const Rows& rows, Text text) {
-    Distinct d;
-    d.idOfRow.resize(rows.size());
-    std::unordered_map<std::string_view, uint32_t> ids;
-    for (std::size_t i = 0; i < rows.size(); ++i) {
-        const std::string_view t = text(rows[i]);
-        const auto [at, added] = ids.try_emplace(t, static_cast<uint32_t>(d.texts.size()));
-        if (added) d.texts.push_back(t);
-        d.idOfRow[i] = at->second;
-    }
-    return d;
-}
-
-// Ids to ranks: equal ranks for equivalent values, increasing in `sorted`.
-void RanksToRows(Distinct& d, const std::vector<uint32_t>& rankOfId) {
-    for (auto& id : d.idOfRow) id = rankOfId[id];
-}
-
-void RankStreets(Distinct& streets) {
-    std::vector<uint32_t> byText(streets.texts.size());
+// Rank of each street id in byte order; `sorted` gets the streets in that order.
+std::vector<uint32_t> RankStreets(const std::vector<std::string_view>& texts, std::vector<std::string>* sorted) {
+    std::vector<uint32_t> byText(texts.size());
     for (std::size_t i = 0; i < byText.size(); ++i) byText[i] = static_cast<uint32_t>(i);
-    std::sort(byText.begin(), byText.end(),
-              [&](uint32_t a, uint32_t b) { return streets.texts[a] < streets.texts[b]; });
-    std::vector<uint32_t> rankOfId(byText.size());
-    for (std::size_t k = 0; k < byText.size(); ++k) rankOfId[byText[k]] = static_cast<uint32_t>(k);
-    RanksToRows(streets, rankOfId);
+    std::sort(byText.begin(), byText.end(), [&](uint32_t a, uint32_t b) { return texts[a] < texts[b]; });
+    std::vector<uint32_t> rank(byText.size());
+    for (std::size_t k = 0; k < byText.size(); ++k) rank[byText[k]] = static_cast<uint32_t>(k);
+    if (sorted) {
+        sorted->clear();
+        for (uint32_t id : byText) sorted->emplace_back(texts[id]);
+    }
+    return rank;
 }
 
 // The house comparison ranks the houses present only when it is a strict
@@ -160,12 +155,11 @@ void RankStreets(Distinct& streets) {
 // beyond a few thousand distinct houses the passes are used instead.
 constexpr std::size_t kMaxRankedHouses = 4096;
 
-bool RankHouses(Distinct& houses) {
-    const std::size_t d = houses.texts.size();
-    if (d > kMaxRankedHouses) return false;
+bool RankHouses(const std::vector<std::string_view>& texts, std::vector<uint32_t>& rankOfId) {
+    const std::size_t d = texts.size();
     std::vector<HouseSortKey> keys;
     keys.reserve(d);
-    for (const auto& text : houses.texts) keys.push_back(MakeHouseKey(text));
+    for (const auto& text : texts) keys.push_back(MakeHouseKey(text));
     std::vector<uint32_t> sorted(d);
     for (std::size_t i = 0; i < d; ++i) sorted[i] = static_cast<uint32_t>(i);
     const auto before = [&](uint32_t a, uint32_t b) { return HouseKeyBefore(keys[a], keys[b]); };
@@ -175,9 +169,8 @@ bool RankHouses(Distinct& houses) {
     for (std::size_t i = 0; i < d; ++i)
         for (std::size_t j = i + 1; j < d; ++j)
             if (before(sorted[j], sorted[i]) || before(sorted[i], sorted[j]) != (rank[i] < rank[j])) return false;
-    std::vector<uint32_t> rankOfId(d);
+    rankOfId.assign(d, 0);
     for (std::size_t k = 0; k < d; ++k) rankOfId[sorted[k]] = rank[k];
-    RanksToRows(houses, rankOfId);
     return true;
 }
 
@@ -186,25 +179,28 @@ uint64_t SignedKey(int32_t value) { return static_cast<uint32_t>(value) ^ 0x8000
 // When every comparison is a strict weak order on the values present, the
 // five stable passes give exactly the order of one sort by street, house,
 // corpus, entrance, key and former position; ranks make that one integer
-// sort. False when that does not hold (the passes are needed).
-bool OrderByRanks(const Rows& rows, Order& order) {
-    for (const auto& r : rows)
-        if (r.KeyHex.size() > 16) return false;
-    Distinct houses = CollectDistinct(rows, [](const BaseRecord& r) -> std::string_view { return r.House; });
-    if (!RankHouses(houses)) return false;
-    Distinct streets = CollectDistinct(rows, [](const BaseRecord& r) -> std::string_view { return r.Street; });
-    RankStreets(streets);
-
+// sort, built in one pass over the rows. False when that does not hold
+// (the passes are needed). The streets come out in byte order, which is
+// their order of first appearance once the rows are sorted.
+bool OrderByRanks(const Rows& rows, Order& order, std::vector<std::string>* streetsInOrder) {
     struct Key {
         uint64_t address, numbers, keyHi, keyLo, tailPos;
     };
     std::vector<Key> keys(rows.size());
+    DistinctTexts streets, houses;
     for (std::size_t i = 0; i < rows.size(); ++i) {
         const BaseRecord& r = rows[i];
-        keys[i] = {uint64_t{streets.idOfRow[i]} << 32 | houses.idOfRow[i],
-                   SignedKey(r.Corpus) << 32 | SignedKey(r.Entrance), PackBytes(r.KeyHex, 0), PackBytes(r.KeyHex, 8),
-                   uint64_t{r.KeyHex.size()} << 32 | i};
+        if (r.KeyHex.size() > 16) return false;
+        const uint64_t street = streets.Id(r.Street), house = houses.Id(r.House);
+        if (houses.Texts().size() > kMaxRankedHouses) return false;
+        keys[i] = {street << 32 | house, SignedKey(r.Corpus) << 32 | SignedKey(r.Entrance), PackBytes(r.KeyHex, 0),
+                   PackBytes(r.KeyHex, 8), uint64_t{r.KeyHex.size()} << 32 | i};
     }
+    std::vector<uint32_t> houseRank;
+    if (!RankHouses(houses.Texts(), houseRank)) return false;
+    const std::vector<uint32_t> streetRank = RankStreets(streets.Texts(), streetsInOrder);
+    for (auto& k : keys) k.address = uint64_t{streetRank[k.address >> 32]} << 32 | houseRank[k.address & 0xFFFFFFFFu];
+
     const auto less = [](const Key& a, const Key& b) {
         return std::tie(a.address, a.numbers, a.keyHi, a.keyLo, a.tailPos) <
                std::tie(b.address, b.numbers, b.keyHi, b.keyLo, b.tailPos);
@@ -240,11 +236,19 @@ bool HouseKeyBefore(const HouseSortKey& a, const HouseSortKey& b) {
 
 bool HouseBefore(std::string_view a, std::string_view b) { return HouseKeyBefore(MakeHouseKey(a), MakeHouseKey(b)); }
 
-bool SortProgramOrder(std::vector<BaseRecord>& rows) {
-    if (rows.size() < 2) return true;
+std::vector<std::string> DistinctStreets(const std::vector<BaseRecord>& rows) {
+    std::vector<std::string> streets;
+    std::unordered_set<std::string_view> seen;
+    for (const auto& row : rows)
+        if (seen.insert(row.Street).second) streets.push_back(row.Street);
+    return streets;
+}
+
+bool SortProgramOrder(std::vector<BaseRecord>& rows, std::vector<std::string>* streets) {
     Order order;
-    const bool ranked = OrderByRanks(rows, order);
-    if (!ranked) order = OrderByPasses(rows);
-    ApplyOrder(rows, order);
-    return ranked;
+    const bool ranked = rows.size() >= 2 && OrderByRanks(rows, order, streets);
+    if (!ranked && rows.size() >= 2) order = OrderByPasses(rows);
+    if (rows.size() >= 2) ApplyOrder(rows, order);
+    if (!ranked && streets) *streets = DistinctStreets(rows);
+    return ranked || rows.size() < 2;
 }

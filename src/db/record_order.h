@@ -32,8 +32,12 @@ bool HouseKeyBefore(const HouseSortKey& a, const HouseSortKey& b);
 // Five stable passes, least significant first: key, entrance, corpus, house,
 // street. Rows equal in all five keep their relative order. True when the
 // comparisons were consistent on these rows, so that sorting the result again
-// would leave it as it is.
-bool SortProgramOrder(std::vector<BaseRecord>& rows);
+// would leave it as it is. With `streets`, also the distinct streets of the
+// sorted rows in order of first appearance, as DistinctStreets gives them.
+bool SortProgramOrder(std::vector<BaseRecord>& rows, std::vector<std::string>* streets = nullptr);
+
+// The distinct Street texts in order of first appearance (exact comparison).
+std::vector<std::string> DistinctStreets(const std::vector<BaseRecord>& rows);
 
 // Bottom-up merge sort that keeps equal items in order. Well defined for any
 // comparator, consistent or not: every access stays inside the ranges.

@@ -3,7 +3,6 @@
 #include <functional>
 #include <string_view>
 #include <tuple>
-#include <unordered_set>
 
 #include "Cp1251.h"
 #include "address_groups.h"
@@ -52,17 +51,12 @@ void DatabaseModel::RenumberRows() {
     for (std::size_t i = 0; i < Rows.size(); ++i) Rows[i].Number = static_cast<int32_t>(i + 1);
 }
 
-void DatabaseModel::CollectStreets() {
-    Streets.clear();
-    std::unordered_set<std::string_view> seen;
-    for (const auto& row : Rows)
-        if (seen.insert(row.Street).second) Streets.push_back(row.Street);
-}
+void DatabaseModel::CollectStreets() { Streets = DistinctStreets(Rows); }
 
 bool DatabaseModel::ReorderRows() {
-    const bool settled = SortProgramOrder(Rows);
+    // The sort collects the streets (what CollectStreets would) on its way.
+    const bool settled = SortProgramOrder(Rows, &Streets);
     RenumberRows();
-    CollectStreets();
     return settled;
 }
 
