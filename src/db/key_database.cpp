@@ -42,6 +42,9 @@ bool BaseDbf::add_key_fields() {
 }
 
 void BaseDbf::read_record() {
+    // A field the engine does not read (a number with decimals) gives 0.
+    street = house = key_hex = report = "";
+    corpus = entrance = key_def = 0;
     get_char("STREET", street);
     get_char("HOUSE", house);
     get_long("CORPUS", corpus);

@@ -27,6 +27,8 @@ bool NBX4WriterDbf::write_record() {
 }
 
 void NBX4WriterDbf::read_record() {
+    TYPE_KEY = MODE = 0;
+    NAME = KEY_HEX = OLD_KEY = "";
     get_long("TYPE_KEY", TYPE_KEY);
     get_char("NAME", NAME);
     get_char("KEY_HEX", KEY_HEX);

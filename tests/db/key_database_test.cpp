@@ -155,6 +155,22 @@ TEST(KeyDatabase, LoadsTablesOtherToolsWrite) {
     EXPECT_EQ(model.Rows[1].House, "2");
 }
 
+TEST(KeyDatabase, NumbersWithDecimalsReadAsZero) {
+    std::vector<FieldBytes> fields = KeyFields();
+    fields[2].decimals = 2;  // passes the field check, but is no integer field
+    TempDir dir;
+    const std::string path = dir.File("decimals.dbf");
+    WriteFileBytes(path, TableBytes(fields, {KeyRecord("Мира", "1", "7", "3", "01", "", "1"),
+                                             KeyRecord("Мира", "2", "8", "4", "02", "", "0")}));
+    NullReporter report;
+    DatabaseModel model(report);
+    ASSERT_EQ(LoadKeyDatabase(model, path), 1);
+    ASSERT_EQ(model.Rows.size(), 2u);
+    EXPECT_EQ(model.Rows[0].Corpus, 0);
+    EXPECT_EQ(model.Rows[1].Corpus, 0);
+    EXPECT_EQ(model.Rows[1].Entrance, 4);
+}
+
 TEST(KeyDatabase, OpenNormalisesOrdersAndReportsFailures) {
     TempDir dir;
     const std::string path = dir.File("keys.dbf");
