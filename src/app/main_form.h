@@ -3,12 +3,14 @@
 // manual, the menu bar, the tool bar and the status line through which every
 // part of the program reports (it is the program's Reporter).
 
+#include <QElapsedTimer>
 #include <QMainWindow>
 #include <QPixmap>
 #include <functional>
 #include <string>
 
 #include "config.h"
+#include "message_pump.h"
 #include "reporter.h"
 
 class QAction;
@@ -117,4 +119,6 @@ private:
     bool refused_ = false;
     bool progressOpen_ = false;
     int busyDepth_ = 0;
+    QElapsedTimer pumpClock_;
+    MessagePump pump_;
 };

@@ -65,4 +65,7 @@ void TMainForm::SetBusy(bool busy) {
     }
 }
 
-void TMainForm::ProcessMessages() { QCoreApplication::processEvents(); }
+void TMainForm::ProcessMessages() {
+    if (!pumpClock_.isValid()) pumpClock_.start();
+    if (pump_.Due(pumpClock_.elapsed())) QCoreApplication::processEvents();
+}
