@@ -54,6 +54,7 @@ void BusTrace::Change(int wire, bool high) {
 
 TracingSerialPort::TracingSerialPort(std::unique_ptr<platform::SerialPort> inner, std::shared_ptr<BusTrace> trace)
     : inner_(std::move(inner)), trace_(std::move(trace)) {
+    std::lock_guard lock(mutex_);
     bool dtr = false, rts = false;
     if (inner_->GetControlLines(dtr, rts)) trace_->Scl(rts);
     SampleData();
@@ -65,12 +66,14 @@ TracingSerialPort::~TracingSerialPort() {
 }
 
 bool TracingSerialPort::SetDtr(bool on) {
+    std::lock_guard lock(mutex_);
     const bool ok = inner_->SetDtr(on);
     SampleData();
     return ok;
 }
 
 bool TracingSerialPort::SetRts(bool on) {
+    std::lock_guard lock(mutex_);
     const bool ok = inner_->SetRts(on);
     if (ok) trace_->Scl(on);
     SampleData();
@@ -78,6 +81,11 @@ bool TracingSerialPort::SetRts(bool on) {
 }
 
 bool TracingSerialPort::GetModemStatus(unsigned& bits) {
+    std::lock_guard lock(mutex_);
+    return ReadModemStatus(bits);
+}
+
+bool TracingSerialPort::ReadModemStatus(unsigned& bits) {
     if (!inner_->GetModemStatus(bits)) return false;
     trace_->Sda((bits & platform::kModemCts) != 0);
     return true;
@@ -85,5 +93,5 @@ bool TracingSerialPort::GetModemStatus(unsigned& bits) {
 
 void TracingSerialPort::SampleData() {
     unsigned bits = 0;
-    GetModemStatus(bits);
+    ReadModemStatus(bits);
 }

@@ -74,9 +74,14 @@ public:
     void Interrupt(platform::IoSide side) override { inner_->Interrupt(side); }
 
 private:
-    // Reads CTS so that the trace shows what a line change did to the wire.
+    // With mutex_ held. Reads CTS so that the trace shows what a line change did to the wire.
     void SampleData();
+    bool ReadModemStatus(unsigned& bits);
 
+    // A status read by the status thread and its record are one step, and so
+    // are a line change and its records: a value read before a change is
+    // never written after it.
+    std::mutex mutex_;
     std::unique_ptr<platform::SerialPort> inner_;
     std::shared_ptr<BusTrace> trace_;
 };

@@ -1,7 +1,6 @@
 // The VCD file of a bus trace, read back the way a logic analyser reads it.
 #include <gtest/gtest.h>
 
-#include <sstream>
 #include <vector>
 
 #include "BusTrace.h"
@@ -9,66 +8,12 @@
 #include "EmulatedSerialPort.h"
 #include "SerialPortList.h"
 #include "temp_dir.h"
+#include "vcd_reader.h"
 #include "wait_until.h"
 
 namespace {
 
 using namespace std::chrono_literals;
-
-struct Change {
-    long long time;
-    char wire;  // 'c' scl, 'd' sda
-    int value;
-    bool operator==(const Change&) const = default;
-};
-
-// Checks the rules a decoder relies on and returns the changes after time 0.
-// Fails the test on: a missing header, initial values other than 0 and 0 at
-// #0, a timestamp not later than the one before, other than one change per
-// timestamp, a value other than 0 or 1, no closing timestamp.
-std::vector<Change> ReadVcd(const std::string& text, long long* closing = nullptr) {
-    std::istringstream in(text);
-    std::string line;
-    std::vector<std::string> lines;
-    while (std::getline(in, line)) lines.push_back(line);
-    const std::vector<std::string> head = {"$version vestorin bus trace $end",
-                                           "$timescale 1 us $end",
-                                           "$scope module bus $end",
-                                           "$var wire 1 ! scl $end",
-                                           "$var wire 1 \" sda $end",
-                                           "$upscope $end",
-                                           "$enddefinitions $end",
-                                           "#0",
-                                           "$dumpvars",
-                                           "0!",
-                                           "0\"",
-                                           "$end"};
-    std::vector<Change> changes;
-    if (lines.size() < head.size() + 1 || !std::equal(head.begin(), head.end(), lines.begin())) {
-        ADD_FAILURE() << "header:\n" << text.substr(0, 300);
-        return changes;
-    }
-    long long last = 0;
-    for (std::size_t i = head.size(); i < lines.size(); i += 2) {
-        if (lines[i].empty() || lines[i][0] != '#') {
-            ADD_FAILURE() << "timestamp expected at line " << i + 1 << ": " << lines[i];
-            return changes;
-        }
-        const long long time = std::stoll(lines[i].substr(1));
-        EXPECT_GT(time, last) << "line " << i + 1;
-        last = time;
-        if (i + 1 == lines.size()) break;  // the closing timestamp
-        const std::string& value = lines[i + 1];
-        if (value.size() != 2 || (value[0] != '0' && value[0] != '1') || (value[1] != '!' && value[1] != '"')) {
-            ADD_FAILURE() << "one change of scl or sda expected at line " << i + 2 << ": " << value;
-            return changes;
-        }
-        changes.push_back({time, value[1] == '!' ? 'c' : 'd', value[0] - '0'});
-    }
-    if (lines.size() % 2 == head.size() % 2) ADD_FAILURE() << "no closing timestamp";
-    if (closing) *closing = last;
-    return changes;
-}
 
 TEST(BusTrace, EveryChangeGetsItsOwnLaterTimestampAndIdleGapsStayCheap) {
     TempDir dir;
@@ -87,7 +32,7 @@ TEST(BusTrace, EveryChangeGetsItsOwnLaterTimestampAndIdleGapsStayCheap) {
     }
     long long closing = 0;
     EXPECT_EQ(ReadVcd(ReadFileBytes(dir.File("t.vcd")), &closing),
-              (std::vector<Change>{{10, 'c', 1}, {11, 'd', 1}, {3600000010, 'd', 0}, {3600000011, 'c', 0}}));
+              (std::vector<WireChange>{{10, 'c', 1}, {11, 'd', 1}, {3600000010, 'd', 0}, {3600000011, 'c', 0}}));
     EXPECT_EQ(closing, 3600000012);
 }
 
@@ -108,7 +53,7 @@ protected:
         port.SetBusTrace(std::make_shared<BusTrace>(dir.File("bus.vcd")));
     }
     // The trace is complete once no port holds it any more.
-    std::vector<Change> Finish() {
+    std::vector<WireChange> Finish() {
         port.SetOpen(false);
         port.SetBusTrace(nullptr);
         return ReadVcd(ReadFileBytes(dir.File("bus.vcd")));
@@ -120,7 +65,7 @@ protected:
     TCommPort port{&ports};
 };
 
-std::vector<std::pair<char, int>> Wires(const std::vector<Change>& changes) {
+std::vector<std::pair<char, int>> Wires(const std::vector<WireChange>& changes) {
     std::vector<std::pair<char, int>> wires;
     for (const auto& c : changes) wires.emplace_back(c.wire, c.value);
     return wires;
