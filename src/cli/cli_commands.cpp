@@ -10,6 +10,7 @@ const std::vector<CliCommand>& CliCommands() {
         {"list", "FILE", RunListCommand},
         {"normalize", "IN OUT", RunNormalizeCommand},
         {"export-nbx4", "IN OUT (--all | --mark ADDRESS...)", RunExportNbx4Command},
+        {"device", kDeviceCommandUsage, RunDeviceCommand},
     };
     return commands;
 }

@@ -1,12 +1,11 @@
 // The key database commands: the same core and messages as the database window.
 #include <cstdio>
 #include <string>
-#include <unordered_map>
 #include <vector>
 
 #include "Cp1251.h"
-#include "address_groups.h"
 #include "address_text.h"
+#include "cli_database.h"
 #include "cli_reporter.h"
 #include "commands.h"
 #include "key_database.h"
@@ -25,15 +24,6 @@ std::string Hex2(int value) {
     char text[8];
     std::snprintf(text, sizeof text, "0x%02X", value & 0xFF);
     return text;
-}
-
-// Opens as the database window does; the failure is already reported.
-int OpenForCommand(DatabaseModel& model, const std::string& path) {
-    switch (OpenKeyDatabase(model, path)) {
-        case 1: return kExitOk;
-        case -1: return kExitNotKeyDatabase;
-        default: return kExitReadFailed;
-    }
 }
 
 }  // namespace
@@ -111,32 +101,6 @@ bool ParseExportArgs(const CliArgs& args, ExportRequest& request) {
     return request.all != !request.addresses.empty();
 }
 
-// Marks the address line (the first row) of each requested address; false
-// when one names no address of the database.
-bool MarkAddresses(DatabaseModel& model, const ExportRequest& request, CliContext& io) {
-    const AddressGroups groups(model.Rows);
-    std::unordered_map<std::string, std::vector<uint32_t>> lines;
-    for (std::size_t g = 0; g < groups.GroupCount(); ++g) {
-        const uint32_t first = groups.Group(g).front();
-        if (request.all)
-            model.Rows[first].Marked = true;
-        else
-            lines[AddressCaption(model.Rows[first], false)].push_back(first);
-    }
-    bool found = true;
-    for (const auto& address : request.addresses) {
-        const auto line = lines.find(address);
-        if (line == lines.end()) {
-            io.err << "vestorin-cli: ";
-            PrintLine(io.err, "адрес '"_cp + address + "' не найден в базе"_cp);
-            found = false;
-            continue;
-        }
-        for (uint32_t pos : line->second) model.Rows[pos].Marked = true;
-    }
-    return found;
-}
-
 }  // namespace
 
 int RunExportNbx4Command(const CliArgs& args, CliContext& io) {
@@ -145,7 +109,7 @@ int RunExportNbx4Command(const CliArgs& args, CliContext& io) {
     CliReporter report(io);
     DatabaseModel model(report);
     if (const int status = OpenForCommand(model, request.in); status != kExitOk) return status;
-    if (!MarkAddresses(model, request, io)) return kExitBadArguments;
+    if (!MarkAddresses(model, request.all, request.addresses, io)) return kExitBadArguments;
     switch (ExportMarkedToNotebook(model, request.out)) {
         case NotebookExport::kWritten: return kExitOk;
         case NotebookExport::kNothingToExport: return kExitBadArguments;

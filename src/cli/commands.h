@@ -14,3 +14,5 @@ int RunListCommand(const CliArgs& args, CliContext& io);
 int RunNormalizeCommand(const CliArgs& args, CliContext& io);
 // export-nbx4 IN OUT (--all | --mark ADDRESS...): the notebook export.
 int RunExportNbx4Command(const CliArgs& args, CliContext& io);
+// device COMMAND [options]: probe, read, clear or write the ORB-31.
+int RunDeviceCommand(const CliArgs& args, CliContext& io);

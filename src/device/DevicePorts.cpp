@@ -15,6 +15,7 @@ namespace {
 constexpr const char* kDeviceOption = "--emulate-device";
 constexpr const char* kPortOption = "--emulate-port";
 constexpr const char* kTraceOption = "--bus-trace=";
+constexpr const char* kShortTraceOption = "--trace";
 
 bool ParsePortNumber(const std::string& text, int& number, std::string& error) {
     const bool digitsOnly = !text.empty() && text.find_first_not_of("0123456789") == std::string::npos;
@@ -55,6 +56,7 @@ bool TakeDeviceOptions(std::vector<std::string>& args, DeviceOptions& options, s
     bool portGiven = false;
     const std::string devicePrefix = std::string(kDeviceOption) + "=";
     const std::string portPrefix = std::string(kPortOption) + "=";
+    const std::string tracePrefix = std::string(kShortTraceOption) + "=";
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
         if (arg == kDeviceOption) {
@@ -63,6 +65,13 @@ bool TakeDeviceOptions(std::vector<std::string>& args, DeviceOptions& options, s
             options.trace = arg.substr(std::string(kTraceOption).size());
             if (options.trace.empty()) {
                 error = "После --bus-trace= нужно имя файла"_cp;
+                return false;
+            }
+        } else if (arg == kShortTraceOption || arg.rfind(tracePrefix, 0) == 0) {
+            options.trace = arg == kShortTraceOption ? (i + 1 < args.size() ? args[++i] : std::string())
+                                                     : arg.substr(tracePrefix.size());
+            if (options.trace.empty()) {
+                error = "После --trace нужно имя файла"_cp;
                 return false;
             }
         } else if (arg.rfind(devicePrefix, 0) == 0) {

@@ -6,7 +6,8 @@
 //                             back after every write (a missing file starts
 //                             blank); without it the memory lasts for the run
 //   --emulate-port N          its port number, 1 to 255 (default 1)
-//   --bus-trace=FILE          record the bus of every port opened into FILE (VCD)
+//   --bus-trace=FILE          record the bus of every port opened into FILE (VCD);
+//   --trace FILE              the same, also as --trace=FILE
 
 #include <memory>
 #include <string>

@@ -40,6 +40,8 @@ TEST(DeviceOptions, AreTakenOutOfTheArguments) {
         {{"--emulate-port", "2", "x", "--emulate-device"}, true, "", 2, "", {"x"}},
         {{"--emulate-device", "--emulate-port=255", "--bus-trace=t.vcd"}, true, "", 255, "t.vcd", {}},
         {{"--bus-trace=bus.vcd", "read"}, false, "", 1, "bus.vcd", {"read"}},
+        {{"read", "--trace", "t.vcd", "--speed", "20"}, false, "", 1, "t.vcd", {"read", "--speed", "20"}},
+        {{"--trace=a.vcd", "clear"}, false, "", 1, "a.vcd", {"clear"}},
     };
     for (const auto& c : cases) {
         std::vector<std::string> args = c.args;
@@ -64,6 +66,8 @@ TEST(DeviceOptions, BadOnesAreRefusedWithAMessage) {
         {"--emulate-device="},
         {"--emulate-port", "2"},
         {"--bus-trace="},
+        {"read", "--trace"},
+        {"--trace="},
     };
     for (const auto& args : bad) {
         std::vector<std::string> copy = args;
