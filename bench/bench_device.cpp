@@ -51,9 +51,11 @@ double ReadFloorMs() {
 std::vector<BaseRecord> Keys(int n) {
     std::vector<BaseRecord> keys;
     for (int i = 0; i < n; ++i) {
+        const unsigned b = static_cast<unsigned>(i) & 0xFF;
+        char text[32];
+        std::snprintf(text, sizeof text, "00%02X%02X%02X%02X%02X%02X%02X", b, 0xFF - b, (b * 37) & 0xFF, 0xA5u, 0x5Au,
+                      b, 0x3Cu);
         BaseRecord key;
-        char text[17];
-        std::snprintf(text, sizeof text, "00%02X%02X%02X%02X%02X%02X%02X", i, 255 - i, (i * 37) & 255, 0xA5, 0x5A, i, 0x3C);
         key.KeyHex = text;
         SetKeyCrc(key.KeyHex, false);
         keys.push_back(key);
@@ -124,9 +126,8 @@ void BM_ReadCommand(benchmark::State& state) {
     rig.device->Access([&](Orb31Emulator& e) {
         for (int c = 0; c < kDeviceKeyCells; ++c)
             for (int b = 0; b < 8; ++b)
-                e.Contents()[static_cast<std::size_t>(8 * (c + 1) + b)] = static_cast<std::uint8_t>(
-                    std::stoi(keys[static_cast<std::size_t>(c)].KeyHex.substr(static_cast<std::size_t>(2 * b), 2),
-                              nullptr, 16));
+                e.Contents()[static_cast<std::size_t>(8 * (c + 1) + b)] = static_cast<std::uint8_t>(std::stoi(
+                    keys[static_cast<std::size_t>(c)].KeyHex.substr(static_cast<std::size_t>(2 * b), 2), nullptr, 16));
         for (int i = 0; i < kReportAreaSize; ++i) e.Contents()[static_cast<std::size_t>(800 + i)] = 'y';
     });
     double total = 0;

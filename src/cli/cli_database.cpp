@@ -12,9 +12,12 @@ using namespace cp1251_literals;
 
 int OpenForCommand(DatabaseModel& model, const std::string& path) {
     switch (OpenKeyDatabase(model, path)) {
-        case 1: return kExitOk;
-        case -1: return kExitNotKeyDatabase;
-        default: return kExitReadFailed;
+        case 1:
+            return kExitOk;
+        case -1:
+            return kExitNotKeyDatabase;
+        default:
+            return kExitReadFailed;
     }
 }
 

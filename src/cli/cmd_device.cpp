@@ -97,11 +97,16 @@ int ConfiguredPort() {
 
 int ExitStatus(DeviceResult result) {
     switch (result) {
-        case DeviceResult::kDone: return kExitOk;
-        case DeviceResult::kNoDevice: return kExitNoDevice;
-        case DeviceResult::kNoAck: return kExitNoAck;
-        case DeviceResult::kVerifyFailed: return kExitVerifyFailed;
-        case DeviceResult::kKeyCrcFault: return kExitKeyCrcFault;
+        case DeviceResult::kDone:
+            return kExitOk;
+        case DeviceResult::kNoDevice:
+            return kExitNoDevice;
+        case DeviceResult::kNoAck:
+            return kExitNoAck;
+        case DeviceResult::kVerifyFailed:
+            return kExitVerifyFailed;
+        case DeviceResult::kKeyCrcFault:
+            return kExitKeyCrcFault;
     }
     return kExitNoDevice;
 }
@@ -145,7 +150,8 @@ int RunDeviceCommand(const CliArgs& arguments, CliContext& io) {
 
     if (request.command == "probe") {
         const bool present = operations.Bus().ProbePort(portNumber);
-        PrintLine(io.out, "COM" + std::to_string(portNumber) + (present ? ": прибор отвечает"_cp : ": прибор не отвечает"_cp));
+        PrintLine(io.out,
+                  "COM" + std::to_string(portNumber) + (present ? ": прибор отвечает"_cp : ": прибор не отвечает"_cp));
         return present ? kExitOk : kExitNoDevice;
     }
     if (request.command == "clear") return ExitStatus(operations.ClearMemory());

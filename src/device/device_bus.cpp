@@ -55,30 +55,32 @@ void DeviceBus::SettleWait() {
     Delay((kSpeedMax - position) * 100);
 }
 
-void DeviceBus::BusStart() {
-    port_.SetDTR(false);
+void DeviceBus::Clock(bool high) {
+    port_.SetRTS(high);
     ShortWait();
 }
 
+void DeviceBus::Data(bool high) {
+    port_.SetDTR(high);
+    ShortWait();
+}
+
+void DeviceBus::BusStart() {
+    Data(false);
+}
+
 void DeviceBus::BusStop() {
-    port_.SetRTS(false);
-    ShortWait();
-    port_.SetDTR(false);
-    ShortWait();
-    port_.SetRTS(true);
-    ShortWait();
-    port_.SetDTR(true);
-    ShortWait();
+    Clock(false);
+    Data(false);
+    Clock(true);
+    Data(true);
 }
 
 bool DeviceBus::SendBits(const std::string& bits) {
     for (char bit : bits) {
-        port_.SetRTS(false);
-        ShortWait();
-        port_.SetDTR(bit >= '1' && bit <= '9');
-        ShortWait();
-        port_.SetRTS(true);
-        ShortWait();
+        Clock(false);
+        Data(bit >= '1' && bit <= '9');
+        Clock(true);
     }
     if (ReadAck()) return true;
     reporter_.ShowSystemMessage("Нет ответа! (ACK)"_cp, "", kMessageError);
@@ -86,38 +88,28 @@ bool DeviceBus::SendBits(const std::string& bits) {
 }
 
 bool DeviceBus::ReadAck() {
-    port_.SetRTS(false);
-    ShortWait();
-    port_.SetDTR(true);
-    ShortWait();
-    port_.SetRTS(true);
-    ShortWait();
+    Clock(false);
+    Data(true);
+    Clock(true);
     std::this_thread::sleep_for(kAckSleep);
     SettleWait();
     if (DataLineHigh()) return false;
-    port_.SetRTS(false);
-    ShortWait();
+    Clock(false);
     return true;
 }
 
 std::string DeviceBus::ReadByteBits() {
-    port_.SetDTR(true);
-    ShortWait();
+    Data(true);
     std::string bits;
     for (int i = 0; i < 8; ++i) {
-        port_.SetRTS(true);
-        ShortWait();
+        Clock(true);
         SettleWait();
         bits += DataLineHigh() ? '1' : '0';
-        port_.SetRTS(false);
-        ShortWait();
+        Clock(false);
     }
-    port_.SetDTR(false);
-    ShortWait();
-    port_.SetRTS(true);
-    ShortWait();
-    port_.SetRTS(false);
-    ShortWait();
+    Data(false);
+    Clock(true);
+    Clock(false);
     return bits;
 }
 
@@ -269,15 +261,12 @@ bool DeviceBus::StartOperation() {
     return DataLineHigh();
 }
 
-// The reset ends with the port open, both lines high and time for CTS to settle.
 bool DeviceBus::EndOperation() {
     CloseComPort();
-    ResetBus();
-    const bool present = DataLineHigh();
-    CloseComPort();
-    return present;
+    return EndReadOperation();
 }
 
+// The reset ends with the port open, both lines high and time for CTS to settle.
 bool DeviceBus::EndReadOperation() {
     ResetBus();
     const bool present = DataLineHigh();

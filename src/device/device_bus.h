@@ -102,6 +102,10 @@ public:
     bool EndReadOperation();
 
 private:
+    // A line change and the short wait after it.
+    void Clock(bool high);
+    void Data(bool high);
+
     TCommPort& port_;
     DeviceControls& controls_;
     Reporter& reporter_;

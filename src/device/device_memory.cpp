@@ -53,8 +53,7 @@ std::vector<BaseRecord> KeysFromCells(const std::vector<BaseRecord>& cells) {
 int FirstFaultyKey(const std::vector<BaseRecord>& keys) {
     for (std::size_t i = 0; i < keys.size(); ++i) {
         std::string checked = keys[i].KeyHex;
-        if (!SetKeyCrc(checked, false) || checked.compare(0, 2, keys[i].KeyHex, 0, 2) != 0)
-            return static_cast<int>(i);
+        if (!SetKeyCrc(checked, false) || checked.compare(0, 2, keys[i].KeyHex, 0, 2) != 0) return static_cast<int>(i);
     }
     return -1;
 }

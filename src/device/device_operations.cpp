@@ -1,6 +1,5 @@
 #include "device_operations.h"
 
-#include <algorithm>
 
 #include "Cp1251.h"
 #include "DevicePorts.h"
@@ -32,8 +31,8 @@ bool DeviceOperations::BeginDeviceOperation(bool writing, int cells) {
     controls_.UsePort(bus_.ChosenPort());
     controls_.EnableWriteControls(false);
     const int reportBlocks = static_cast<int>(controls_.ReportText().size() / 8);
-    StartFrame(writing ? "Запись в прибор..."_cp : "Проверка чтением..."_cp,
-               writing ? kWritingColour : kReadingColour, cells + reportBlocks);
+    StartFrame(writing ? "Запись в прибор..."_cp : "Проверка чтением..."_cp, writing ? kWritingColour : kReadingColour,
+               cells + reportBlocks);
     return bus_.StartOperation();
 }
 

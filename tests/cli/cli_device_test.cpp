@@ -31,8 +31,7 @@ std::string Sound(const std::string& hex) {
 std::string CellBytes(const std::vector<std::string>& keys) {
     std::string bytes;
     for (const auto& key : keys)
-        for (std::size_t i = 0; i < 16; i += 2)
-            bytes += static_cast<char>(std::stoi(key.substr(i, 2), nullptr, 16));
+        for (std::size_t i = 0; i < 16; i += 2) bytes += static_cast<char>(std::stoi(key.substr(i, 2), nullptr, 16));
     return bytes + std::string(8, '\xFF');
 }
 
@@ -117,8 +116,8 @@ TEST_F(CliDevice, ProbeAndThePortOfTheConfiguration) {
 
 TEST_F(CliDevice, AbsentDeviceForEachCommand) {
     for (const CliArgs& args : std::vector<CliArgs>{{"device", "read", "--port", "200", "--speed", "20"},
-                                                     {"device", "clear", "--port=200", "--speed=20"},
-                                                     {"device", "write", "--db", keys, "--all", "--port", "200"}}) {
+                                                    {"device", "clear", "--port=200", "--speed=20"},
+                                                    {"device", "write", "--db", keys, "--all", "--port", "200"}}) {
         const CliRun run = RunArgs(args);
         EXPECT_EQ(run.status, kExitNoDevice) << args[1];
         EXPECT_NE(run.err.find("vestorin-cli: Подключите прибор!\n"), std::string::npos) << run.err;

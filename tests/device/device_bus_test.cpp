@@ -15,10 +15,12 @@
 #include "EmulatedSerialPort.h"
 #include "SerialPortList.h"
 #include "device_bus.h"
+#include "emulated_port_rig.h"
 #include "recording_controls.h"
 #include "recording_reporter.h"
 #include "temp_dir.h"
 #include "vcd_reader.h"
+#include "wait_until.h"
 
 using namespace cp1251_literals;
 using namespace std::chrono_literals;
@@ -42,13 +44,8 @@ long GeneratorCalls(const std::function<void()>& wait) {
     return -1;
 }
 
-class DeviceBusTest : public ::testing::Test {
+class DeviceBusTest : public ::testing::Test, protected EmulatedPortRig {
 protected:
-    void SetUp() override {
-        AddEmulatedPort(ports, 1, device);
-        LoadCommPort1Properties(port);
-    }
-
     template <class F>
     decltype(auto) Emulator(F&& f) {
         return device->Access(std::forward<F>(f));
@@ -72,9 +69,6 @@ protected:
         return keys;
     }
 
-    platform::SerialPortList ports{"", ""};
-    std::shared_ptr<EmulatedDevice> device = std::make_shared<EmulatedDevice>();
-    TCommPort port{&ports};
     RecordingControls controls;
     RecordingReporter reporter;
     DeviceBus bus{port, controls, reporter};
@@ -261,18 +255,20 @@ TEST_F(DeviceBusTest, SlowLineReadsWrongAtFullSpeedAndRightAtALowerOne) {
 }
 
 // The status thread's copy of CTS serves as well while it keeps up with the
-// line, which the emulator's lockstep guarantees.
+// line, which the emulator's lockstep makes sure of once the thread is up.
 TEST_F(DeviceBusTest, StatusThreadSamplingWorksWhileTheThreadKeepsUp) {
     device->SetLockstep(true);
     bus.SetLineSampling(LineSampling::kStatusThread);
+    bus.BusStop();  // closed: both lines stored high
+    bus.OpenComPort(1);
+    ASSERT_TRUE(WaitUntil([&] { return bus.DataLineHigh(); })) << "the status thread has seen the open";
     std::vector<BaseRecord> cells(2);
     cells[1].KeyHex = "5AA5F00F3CC30110";
-    ASSERT_TRUE(bus.StartOperation());
     ASSERT_TRUE(bus.WriteCell(cells, 1));
     std::vector<BaseRecord> read;
     ASSERT_TRUE(bus.ReadMemory(read, 2));
     EXPECT_EQ(Keys(read), (std::vector<std::string>{"FFFFFFFFFFFFFFFF", "5AA5F00F3CC30110"}));
-    EXPECT_TRUE(bus.EndOperation());
+    bus.CloseComPort();
 }
 
 }  // namespace

@@ -17,8 +17,8 @@ inline BaseRecord KeyEntry(const std::string& hex) {
 
 // A sound key with its check byte, the number in its last pairs.
 inline BaseRecord SoundKey(int n) {
-    char text[17];
-    std::snprintf(text, sizeof text, "00A0B0C0D0E0%04X", n & 0xFFFF);
+    char text[32];
+    std::snprintf(text, sizeof text, "00A0B0C0D0E0%04X", static_cast<unsigned>(n) & 0xFFFFu);
     BaseRecord key = KeyEntry(text);
     SetKeyCrc(key.KeyHex, false);
     return key;
@@ -33,7 +33,8 @@ inline std::vector<BaseRecord> SoundKeys(int n, int first = 1) {
 
 inline void PutKey(Orb31Emulator::Memory& memory, int cell, const std::string& hex) {
     for (std::size_t b = 0; b < 8; ++b)
-        memory[static_cast<std::size_t>(cell) * 8 + b] = static_cast<std::uint8_t>(std::stoi(hex.substr(2 * b, 2), nullptr, 16));
+        memory[static_cast<std::size_t>(cell) * 8 + b] =
+            static_cast<std::uint8_t>(std::stoi(hex.substr(2 * b, 2), nullptr, 16));
 }
 
 // `before` with the cells written from cell 0 and the report bytes from 800.

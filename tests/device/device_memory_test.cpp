@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "Cp1251.h"
-#include "device_memory.h"
 #include "device_fixtures.h"
+#include "device_memory.h"
 #include "key_text.h"
 
 using namespace cp1251_literals;

@@ -15,6 +15,7 @@
 #include "device_fixtures.h"
 #include "device_memory.h"
 #include "device_operations.h"
+#include "emulated_port_rig.h"
 #include "recording_controls.h"
 #include "recording_reporter.h"
 
@@ -25,19 +26,8 @@ namespace {
 
 using Memory = Orb31Emulator::Memory;
 
-class DeviceOperationsTest : public ::testing::Test {
+class DeviceOperationsTest : public ::testing::Test, protected EmulatedPortRig {
 protected:
-    void SetUp() override {
-        AddEmulatedPort(ports, 1, device);
-        LoadCommPort1Properties(port);
-    }
-
-    Memory Image() {
-        return device->Access([](Orb31Emulator& e) { return e.Contents(); });
-    }
-    void SetImage(const Memory& memory) {
-        device->Access([&](Orb31Emulator& e) { e.Contents() = memory; });
-    }
     // The status-line texts in order, UTF-8, with their kinds.
     std::vector<std::pair<std::string, int>> Messages() const {
         std::vector<std::pair<std::string, int>> messages;
@@ -45,14 +35,26 @@ protected:
         return messages;
     }
     void ExpectNoSuccess() const {
-        for (const auto& m : reporter.messages)
-            EXPECT_NE(m.kind, kMessageSuccess) << cp1251::ToUtf8(m.text);
+        for (const auto& m : reporter.messages) EXPECT_NE(m.kind, kMessageSuccess) << cp1251::ToUtf8(m.text);
         for (const auto& box : controls.boxes) EXPECT_NE(box.icon, MessageIcon::Information) << box.text;
     }
     void ExpectLastError(const std::string& utf8) const {
         ASSERT_FALSE(reporter.messages.empty());
         EXPECT_EQ(cp1251::ToUtf8(reporter.Last().text), utf8);
         EXPECT_EQ(reporter.Last().kind, kMessageError);
+    }
+    void ExpectOneBox(const std::string& text, const std::string& caption, MessageIcon icon) const {
+        ASSERT_EQ(controls.boxes.size(), 1u);
+        EXPECT_EQ(controls.boxes[0].text, text);
+        EXPECT_EQ(controls.boxes[0].caption, caption);
+        EXPECT_EQ(controls.boxes[0].icon, icon);
+    }
+    // A read that goes through and finds no keys, only the report text.
+    void ExpectReadsNoKeys(const std::string& report) {
+        std::vector<BaseRecord> keys = SoundKeys(2);
+        ASSERT_EQ(operations.ReadKeys(keys), DeviceResult::kDone);
+        EXPECT_TRUE(keys.empty());
+        EXPECT_EQ(controls.report, report);
     }
     // Every operation ends with the port closed, the controls back and the device idle.
     void ExpectEnded(const char* controlsOn = "EnableWriteControls on") {
@@ -67,9 +69,6 @@ protected:
         controls.boxes.clear();
     }
 
-    platform::SerialPortList ports{"", ""};
-    std::shared_ptr<EmulatedDevice> device = std::make_shared<EmulatedDevice>();
-    TCommPort port{&ports};
     RecordingControls controls;
     RecordingReporter reporter;
     DeviceOperations operations{port, controls, reporter};
@@ -94,10 +93,7 @@ TEST_F(DeviceOperationsTest, FullWritesAndAShorterOneLeaveTheExactMemoryMap) {
         EXPECT_EQ(Image(), WrittenImage(before, WriteCellList(entries), std::string(bytes.begin(), bytes.end())))
             << w.entries << " entries";
         EXPECT_EQ(Messages().back(), (std::pair<std::string, int>{"Запись в прибор успешна!", kMessageSuccess}));
-        ASSERT_EQ(controls.boxes.size(), 1u);
-        EXPECT_EQ(controls.boxes[0].text, "Запись в прибор успешна!");
-        EXPECT_EQ(controls.boxes[0].caption, "Сообщение");
-        EXPECT_EQ(controls.boxes[0].icon, MessageIcon::Information);
+        ExpectOneBox("Запись в прибор успешна!", "Сообщение", MessageIcon::Information);
         ExpectEnded();
     }
     Reset();
@@ -108,9 +104,9 @@ TEST_F(DeviceOperationsTest, FullWritesAndAShorterOneLeaveTheExactMemoryMap) {
     EXPECT_EQ(keys[0].KeyHex, SoundKey(201).KeyHex);
     EXPECT_EQ(controls.report, "z");
     ExpectEnded("EnableReadControls on");
-    EXPECT_EQ(controls.log, (std::vector<std::string>{"UsePort 1", "EnableReadControls off",
-                                                      "Status Чтение памяти... #f0ffec", "Progress 128",
-                                                      "EnableReadControls on"}));
+    EXPECT_EQ(controls.log,
+              (std::vector<std::string>{"UsePort 1", "EnableReadControls off", "Status Чтение памяти... #f0ffec",
+                                        "Progress 128", "EnableReadControls on"}));
     EXPECT_EQ(controls.progressPosition, 128);
     EXPECT_EQ(Messages(), (std::vector<std::pair<std::string, int>>{{"Чтение памяти...", kMessageInfo}}));
 }
@@ -152,21 +148,23 @@ TEST_F(DeviceOperationsTest, EmptyWriteAndItsFrames) {
     controls.report = "seventeen letters";
     ASSERT_EQ(operations.WriteEntries({}), DeviceResult::kDone);
     EXPECT_EQ(Image(), WrittenImage(before, WriteCellList({}), "seventeen letters"s + '\0'));
-    const std::vector<std::string> frames = {
-        "UsePort 1", "EnableWriteControls off", "Status Запись в прибор... #ffefef",   "Progress 4",
-        "UsePort 1", "EnableWriteControls off", "Status Проверка чтением... #f0ffec", "Progress 4",
-        "EnableWriteControls on"};
+    const std::vector<std::string> frames = {"UsePort 1",
+                                             "EnableWriteControls off",
+                                             "Status Запись в прибор... #ffefef",
+                                             "Progress 4",
+                                             "UsePort 1",
+                                             "EnableWriteControls off",
+                                             "Status Проверка чтением... #f0ffec",
+                                             "Progress 4",
+                                             "EnableWriteControls on"};
     EXPECT_EQ(controls.log, frames) << "2 cells and 17 / 8 report steps";
     EXPECT_EQ(Messages(), (std::vector<std::pair<std::string, int>>{{"Запись в прибор...", kMessageInfo},
-                                                                  {"Проверка чтением...", kMessageInfo},
-                                                                  {"Запись в прибор успешна!", kMessageSuccess}}));
+                                                                    {"Проверка чтением...", kMessageInfo},
+                                                                    {"Запись в прибор успешна!", kMessageSuccess}}));
     EXPECT_EQ(controls.progressPosition, controls.progressMaximum);
     EXPECT_GT(controls.processed, 0);
 
-    std::vector<BaseRecord> keys = SoundKeys(2);
-    ASSERT_EQ(operations.ReadKeys(keys), DeviceResult::kDone);
-    EXPECT_TRUE(keys.empty());
-    EXPECT_EQ(controls.report, "seventeen letters");
+    ExpectReadsNoKeys("seventeen letters");
 }
 
 TEST_F(DeviceOperationsTest, ClearThenRead) {
@@ -181,18 +179,13 @@ TEST_F(DeviceOperationsTest, ClearThenRead) {
     for (int i = 800; i < 1024; ++i) cleared[static_cast<std::size_t>(i)] = 0;
     EXPECT_EQ(Image(), cleared);
     EXPECT_EQ(Messages().back(), (std::pair<std::string, int>{"Очищение памяти прибора успешно!", kMessageSuccess}));
-    ASSERT_EQ(controls.boxes.size(), 1u);
-    EXPECT_EQ(controls.boxes[0].text, "Очищение памяти прибора успешно!");
-    EXPECT_EQ(controls.boxes[0].caption, "Сообщение");
+    ExpectOneBox("Очищение памяти прибора успешно!", "Сообщение", MessageIcon::Information);
     EXPECT_EQ(controls.log[3], "Progress 100") << "100 cells, 4 / 8 report steps";
     EXPECT_EQ(controls.log[4], "Maximum 128");
     EXPECT_EQ(controls.report, "kept") << "nothing is read back";
     ExpectEnded();
 
-    std::vector<BaseRecord> keys = SoundKeys(3);
-    ASSERT_EQ(operations.ReadKeys(keys), DeviceResult::kDone);
-    EXPECT_TRUE(keys.empty());
-    EXPECT_EQ(controls.report, "");
+    ExpectReadsNoKeys("");
 }
 
 TEST_F(DeviceOperationsTest, BadCheckByteOnReadingIsReportedOnceAndTheKeysStay) {
@@ -208,13 +201,10 @@ TEST_F(DeviceOperationsTest, BadCheckByteOnReadingIsReportedOnceAndTheKeysStay) 
     ASSERT_EQ(operations.ReadKeys(keys), DeviceResult::kKeyCrcFault);
     ASSERT_EQ(keys.size(), 4u);
     EXPECT_EQ(keys[1].KeyHex, bad);
-    const std::string text = "Возможна ошибка при чтении памяти прибора!\nОшибка CRC в ключе №: 2  [" +
-                             SpaceKeyText(bad) + "]";
+    const std::string text =
+        "Возможна ошибка при чтении памяти прибора!\nОшибка CRC в ключе №: 2  [" + SpaceKeyText(bad) + "]";
     ExpectLastError(text);
-    ASSERT_EQ(controls.boxes.size(), 1u) << "the first faulty key only";
-    EXPECT_EQ(controls.boxes[0].text, text);
-    EXPECT_EQ(controls.boxes[0].caption, "Ошибка");
-    EXPECT_EQ(controls.boxes[0].icon, MessageIcon::Error);
+    ExpectOneBox(text, "Ошибка", MessageIcon::Error);  // for the first faulty key only
     ExpectNoSuccess();
     ExpectEnded("EnableReadControls on");
 }
@@ -251,10 +241,7 @@ TEST_F(DeviceOperationsTest, FaultsDuringAWrite) {
     device->Access([](Orb31Emulator& e) { e.SetFlippedBit(8 * 3 + 5, 2); });
     EXPECT_EQ(operations.WriteEntries(entries), DeviceResult::kVerifyFailed);
     ExpectLastError("Ошибка при записи в прибор!");
-    ASSERT_EQ(controls.boxes.size(), 1u);
-    EXPECT_EQ(controls.boxes[0].text, "Ошибка при записи в прибор!");
-    EXPECT_EQ(controls.boxes[0].caption, "Ошибка");
-    EXPECT_EQ(controls.boxes[0].icon, MessageIcon::Error);
+    ExpectOneBox("Ошибка при записи в прибор!", "Ошибка", MessageIcon::Error);
     ExpectNoSuccess();
     ExpectEnded();
     EXPECT_EQ(Image(), WrittenImage(before, cells, "\0"s)) << "the memory itself holds what was written";
