@@ -80,8 +80,12 @@ bool TracingSerialPort::SetRts(bool on) {
     return ok;
 }
 
+// A read while a line change is under way goes unrecorded: the change
+// records the wire itself when it is done, and a status thread that the
+// change waits for (the emulator's lockstep) must not wait for it in turn.
 bool TracingSerialPort::GetModemStatus(unsigned& bits) {
-    std::lock_guard lock(mutex_);
+    std::unique_lock lock(mutex_, std::try_to_lock);
+    if (!lock) return inner_->GetModemStatus(bits);
     return ReadModemStatus(bits);
 }
 

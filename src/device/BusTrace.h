@@ -78,9 +78,8 @@ private:
     void SampleData();
     bool ReadModemStatus(unsigned& bits);
 
-    // A status read by the status thread and its record are one step, and so
-    // are a line change and its records: a value read before a change is
-    // never written after it.
+    // A status read and its record are one step, and so are a line change and
+    // its records: a value read before a change is never written after it.
     std::mutex mutex_;
     std::unique_ptr<platform::SerialPort> inner_;
     std::shared_ptr<BusTrace> trace_;

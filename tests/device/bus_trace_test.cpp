@@ -1,6 +1,7 @@
 // The VCD file of a bus trace, read back the way a logic analyser reads it.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "BusTrace.h"
@@ -97,6 +98,20 @@ TEST_F(TracedPortTest, SdaIsTheWireAsCtsSeesItNotWhatDtrDrives) {
     port.SetRTS(false);
     port.SetDTR(true);
     EXPECT_EQ(Wires(Finish()), (std::vector<std::pair<char, int>>{{'c', 1}, {'c', 0}}));
+}
+
+// A line change waits in lockstep for the status thread, which reads the
+// traced port meanwhile: it must not wait for the change in turn.
+TEST_F(TracedPortTest, LockstepHoldsWithATrace) {
+    device->SetLockstep(true);
+    port.SetOpen(true);
+    ASSERT_TRUE(WaitUntil([&] { return port.CTS(); }));
+    for (bool high : {false, true, false}) {
+        port.SetDTR(high);
+        EXPECT_EQ(port.CTS(), high) << "taken in before the change returned";
+    }
+    const auto wires = Wires(Finish());
+    EXPECT_EQ(std::count(wires.begin(), wires.end(), std::pair<char, int>{'d', 0}), 2);
 }
 
 }  // namespace
