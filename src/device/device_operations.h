@@ -13,6 +13,7 @@
 // is reset, since a device pulled out part-way acknowledges everything and
 // reads as zeros, and only the write reads its work back.
 
+#include <string>
 #include <vector>
 
 #include "device_bus.h"
@@ -50,8 +51,9 @@ public:
     // was unless the read went through (kDone or kKeyCrcFault).
     DeviceResult ReadKeys(std::vector<BaseRecord>& keys);
 
-    // The port poll: the ports of the list numbered 1 and 2, each probed;
-    // DeviceName is "device" where the device answered. The port is closed.
+    // The port poll: the ports numbered 1 and 2 of the list the port
+    // component opens from, each probed; DeviceName is "device" where the
+    // device answered. The port is closed afterwards.
     std::vector<SerialRecord> PollPorts(const platform::SerialPortList& list);
 
     // Tests the keys read; reports the first faulty one on the status line
