@@ -1,12 +1,15 @@
 #include "record_order.h"
 
 #include <algorithm>
+#include <array>
+#include <climits>
 #include <limits>
 #include <unordered_map>
 #include <unordered_set>
 #include <string>
 #include <tuple>
 
+#include "large_arrays.h"
 #include "text_helpers.h"
 
 namespace {
@@ -90,22 +93,44 @@ void StableSortByHouse(Order& order, const Rows& rows) {
     for (std::size_t i = 0; i < keys.size(); ++i) order[i] = keys[i].pos;
 }
 
-// Moves rows[order[k]] to place k, following the cycles of the permutation
-// so that no second copy of the rows is needed.
+// Moves rows[order[k]] to place k in place. The cycles of the permutation
+// are listed first, so that the rows to move can be fetched well ahead: a
+// row is wider than two cache lines and lies anywhere in a large table.
 void ApplyOrder(Rows& rows, const Order& order) {
-    std::vector<bool> placed(rows.size(), false);
-    for (std::size_t start = 0; start < rows.size(); ++start) {
-        if (placed[start] || order[start] == start) continue;
-        BaseRecord held = std::move(rows[start]);
+    constexpr uint32_t kCycleEnd = UINT32_MAX;
+    const std::size_t n = rows.size();
+    std::vector<uint32_t> cycles;
+    ReserveLarge(cycles, n + n / 2 + 1);
+    std::vector<bool> listed(n, false);
+    for (std::size_t start = 0; start < n; ++start) {
+        if (listed[start] || order[start] == start) continue;
         std::size_t at = start;
-        while (order[at] != start) {
-            __builtin_prefetch(&rows[order[order[at]]]);
-            rows[at] = std::move(rows[order[at]]);
-            placed[at] = true;
+        do {
+            cycles.push_back(static_cast<uint32_t>(at));
+            listed[at] = true;
             at = order[at];
+        } while (at != start);
+        cycles.push_back(kCycleEnd);
+    }
+    constexpr std::size_t kAhead = 12;
+    BaseRecord held;
+    bool holding = false;
+    for (std::size_t i = 0; i < cycles.size(); ++i) {
+        if (i + kAhead < cycles.size() && cycles[i + kAhead] != kCycleEnd) {
+            const char* ahead = reinterpret_cast<const char*>(&rows[cycles[i + kAhead]]);
+            for (std::size_t line = 0; line < sizeof(BaseRecord); line += 64) __builtin_prefetch(ahead + line, 1);
         }
-        rows[at] = std::move(held);
-        placed[at] = true;
+        const uint32_t at = cycles[i];
+        if (at == kCycleEnd) {
+            holding = false;
+            continue;
+        }
+        if (!holding) {
+            held = std::move(rows[at]);
+            holding = true;
+        }
+        const uint32_t from = cycles[i + 1];
+        rows[at] = from == kCycleEnd ? std::move(held) : std::move(rows[from]);
     }
 }
 
@@ -121,19 +146,24 @@ Order OrderByPasses(const Rows& rows) {
     return order;
 }
 
-// Distinct texts of one member in order of first appearance, each with its id.
+// Distinct texts of one member in order of first appearance, each with its
+// id. Neighbouring rows often share a street and a house, so the text looked
+// up last is tried before the table.
 class DistinctTexts {
 public:
     uint32_t Id(std::string_view text) {
+        if (!texts_.empty() && text == texts_[last_]) return last_;
         const auto [at, added] = ids_.try_emplace(text, static_cast<uint32_t>(texts_.size()));
         if (added) texts_.push_back(text);
-        return at->second;
+        last_ = at->second;
+        return last_;
     }
     const std::vector<std::string_view>& Texts() const { return texts_; }
 
 private:
     std::unordered_map<std::string_view, uint32_t> ids_;
     std::vector<std::string_view> texts_;
+    uint32_t last_ = 0;
 };
 
 // Rank of each street id in byte order; `sorted` gets the streets in that order.
@@ -155,7 +185,9 @@ std::vector<uint32_t> RankStreets(const std::vector<std::string_view>& texts, st
 // beyond a few thousand distinct houses the passes are used instead.
 constexpr std::size_t kMaxRankedHouses = 4096;
 
-bool RankHouses(const std::vector<std::string_view>& texts, std::vector<uint32_t>& rankOfId) {
+// `distinct`: no two of the texts share a rank (a house "5" and a house "05"
+// would), so that the rank tells the texts apart.
+bool RankHouses(const std::vector<std::string_view>& texts, std::vector<uint32_t>& rankOfId, bool& distinct) {
     const std::size_t d = texts.size();
     std::vector<HouseSortKey> keys;
     keys.reserve(d);
@@ -171,43 +203,119 @@ bool RankHouses(const std::vector<std::string_view>& texts, std::vector<uint32_t
             if (before(sorted[j], sorted[i]) || before(sorted[i], sorted[j]) != (rank[i] < rank[j])) return false;
     rankOfId.assign(d, 0);
     for (std::size_t k = 0; k < d; ++k) rankOfId[sorted[k]] = rank[k];
+    distinct = d == 0 || rank[d - 1] == d - 1;
     return true;
 }
 
-uint64_t SignedKey(int32_t value) { return static_cast<uint32_t>(value) ^ 0x80000000u; }
+// One row as numbers: its address ranks packed into one integer, then its
+// key text as two big-endian halves and its length, then its position.
+struct SortKey {
+    uint64_t address;
+    uint64_t keyHi, keyLo;
+    uint32_t pos;
+    uint32_t keyLength;
+};
+
+// The program's order on the keys, positions aside: keys still in the rows'
+// order are sorted under it when equal keys are in their former order.
+bool RowBefore(const SortKey& a, const SortKey& b) {
+    return std::tie(a.address, a.keyHi, a.keyLo, a.keyLength) < std::tie(b.address, b.keyHi, b.keyLo, b.keyLength);
+}
+
+bool KeyBefore(const SortKey& a, const SortKey& b) {
+    return std::tie(a.address, a.keyHi, a.keyLo, a.keyLength, a.pos) <
+           std::tie(b.address, b.keyHi, b.keyLo, b.keyLength, b.pos);
+}
+
+int BitsFor(uint64_t maximum) { return maximum == 0 ? 0 : 64 - __builtin_clzll(maximum); }
+
+// Sorts keys whose addresses agree above bit `bits`: in place, by the next
+// eight bits of the address at a time, each key swapped straight to its
+// bucket; few keys, or keys whose addresses are all alike, go to a
+// comparison sort. Needs no second array, which for a million rows would
+// be fresh memory of its own.
+void SortKeys(SortKey* keys, std::size_t n, int bits) {
+    constexpr std::size_t kFew = 32;
+    if (n <= kFew || bits <= 0) {
+        std::sort(keys, keys + n, KeyBefore);
+        return;
+    }
+    const int shift = bits > 8 ? bits - 8 : 0;
+    const uint64_t mask = (uint64_t{1} << (bits - shift)) - 1;
+    const auto digit = [&](const SortKey& k) { return static_cast<std::size_t>((k.address >> shift) & mask); };
+    std::array<std::size_t, 256> count{}, next{};
+    for (std::size_t i = 0; i < n; ++i) ++count[digit(keys[i])];
+    std::array<std::size_t, 256> start{};
+    for (std::size_t b = 1; b <= mask; ++b) start[b] = start[b - 1] + count[b - 1];
+    next = start;
+    for (std::size_t b = 0; b <= mask; ++b) {
+        const std::size_t end = start[b] + count[b];
+        while (next[b] < end) {
+            SortKey held = keys[next[b]];
+            for (std::size_t d = digit(held); d != b; d = digit(held)) std::swap(held, keys[next[d]++]);
+            keys[next[b]++] = held;
+        }
+    }
+    for (std::size_t b = 0; b <= mask; ++b)
+        if (count[b] > 1) SortKeys(keys + start[b], count[b], shift);
+}
 
 // When every comparison is a strict weak order on the values present, the
 // five stable passes give exactly the order of one sort by street, house,
-// corpus, entrance, key and former position; ranks make that one integer
-// sort, built in one pass over the rows. False when that does not hold
+// corpus, entrance, key and former position; ranks make that an integer
+// sort, built in two passes over the rows. False when that does not hold
 // (the passes are needed). The streets come out in byte order, which is
 // their order of first appearance once the rows are sorted.
-bool OrderByRanks(const Rows& rows, Order& order, std::vector<std::string>* streetsInOrder) {
-    struct Key {
-        uint64_t address, numbers, keyHi, keyLo, tailPos;
-    };
-    std::vector<Key> keys(rows.size());
+bool OrderByRanks(const Rows& rows, Order& order, std::vector<std::string>* streetsInOrder, AddressRuns* runs) {
+    const std::size_t n = rows.size();
+    std::vector<SortKey> keys;
+    ReserveLarge(keys, n);
     DistinctTexts streets, houses;
-    for (std::size_t i = 0; i < rows.size(); ++i) {
+    int32_t minCorpus = INT32_MAX, maxCorpus = INT32_MIN, minEntrance = INT32_MAX, maxEntrance = INT32_MIN;
+    for (std::size_t i = 0; i < n; ++i) {
         const BaseRecord& r = rows[i];
         if (r.KeyHex.size() > 16) return false;
-        const uint64_t street = streets.Id(r.Street), house = houses.Id(r.House);
+        const uint64_t ids = uint64_t{streets.Id(r.Street)} << 32 | houses.Id(r.House);
         if (houses.Texts().size() > kMaxRankedHouses) return false;
-        keys[i] = {street << 32 | house, SignedKey(r.Corpus) << 32 | SignedKey(r.Entrance), PackBytes(r.KeyHex, 0),
-                   PackBytes(r.KeyHex, 8), uint64_t{r.KeyHex.size()} << 32 | i};
+        minCorpus = std::min(minCorpus, r.Corpus);
+        maxCorpus = std::max(maxCorpus, r.Corpus);
+        minEntrance = std::min(minEntrance, r.Entrance);
+        maxEntrance = std::max(maxEntrance, r.Entrance);
+        keys.push_back({ids, PackBytes(r.KeyHex, 0), PackBytes(r.KeyHex, 8), static_cast<uint32_t>(i),
+                        static_cast<uint32_t>(r.KeyHex.size())});
     }
     std::vector<uint32_t> houseRank;
-    if (!RankHouses(houses.Texts(), houseRank)) return false;
+    bool housesDistinct = false;
+    if (!RankHouses(houses.Texts(), houseRank, housesDistinct)) return false;
+    const auto span = [](int32_t lo, int32_t hi) { return static_cast<uint64_t>(int64_t{hi} - lo); };
+    const int entranceBits = BitsFor(span(minEntrance, maxEntrance));
+    const int corpusBits = BitsFor(span(minCorpus, maxCorpus));
+    const int houseBits = BitsFor(*std::max_element(houseRank.begin(), houseRank.end()));
+    const int bits = entranceBits + corpusBits + houseBits + BitsFor(streets.Texts().size() - 1);
+    if (bits > 64) return false;
     const std::vector<uint32_t> streetRank = RankStreets(streets.Texts(), streetsInOrder);
-    for (auto& k : keys) k.address = uint64_t{streetRank[k.address >> 32]} << 32 | houseRank[k.address & 0xFFFFFFFFu];
+    const auto append = [](uint64_t high, int width, uint64_t low) { return width ? high << width | low : high; };
+    for (std::size_t i = 0; i < n; ++i) {
+        SortKey& k = keys[i];
+        uint64_t address = streetRank[k.address >> 32];
+        address = append(address, houseBits, houseRank[k.address & 0xFFFFFFFFu]);
+        address = append(address, corpusBits, span(minCorpus, rows[i].Corpus));
+        k.address = append(address, entranceBits, span(minEntrance, rows[i].Entrance));
+    }
 
-    const auto less = [](const Key& a, const Key& b) {
-        return std::tie(a.address, a.numbers, a.keyHi, a.keyLo, a.tailPos) <
-               std::tie(b.address, b.numbers, b.keyHi, b.keyLo, b.tailPos);
-    };
-    if (!std::is_sorted(keys.begin(), keys.end(), less)) std::sort(keys.begin(), keys.end(), less);
-    order.resize(rows.size());
-    for (std::size_t i = 0; i < keys.size(); ++i) order[i] = static_cast<uint32_t>(keys[i].tailPos);
+    // Keys start in the rows' order, so equal keys are already in their
+    // former order; a file this program saved needs no sorting at all.
+    if (!std::is_sorted(keys.begin(), keys.end(), RowBefore)) SortKeys(keys.data(), n, bits);
+    order.resize(n);
+    for (std::size_t k = 0; k < n; ++k) order[k] = keys[k].pos;
+    if (runs && housesDistinct) {
+        // Street and house ranks now tell the texts apart: equal addresses are
+        // equal numbers, and the sort has put them next to each other.
+        runs->known = true;
+        runs->starts.clear();
+        for (std::size_t k = 0; k < n; ++k)
+            if (k == 0 || keys[k].address != keys[k - 1].address) runs->starts.push_back(static_cast<uint32_t>(k));
+    }
     return true;
 }
 
@@ -244,11 +352,18 @@ std::vector<std::string> DistinctStreets(const std::vector<BaseRecord>& rows) {
     return streets;
 }
 
-bool SortProgramOrder(std::vector<BaseRecord>& rows, std::vector<std::string>* streets) {
+bool SortProgramOrder(std::vector<BaseRecord>& rows, std::vector<std::string>* streets, AddressRuns* runs) {
+    if (runs) *runs = {};
     Order order;
-    const bool ranked = rows.size() >= 2 && OrderByRanks(rows, order, streets);
+    const bool ranked = rows.size() >= 2 && OrderByRanks(rows, order, streets, runs);
     if (!ranked && rows.size() >= 2) order = OrderByPasses(rows);
-    if (rows.size() >= 2) ApplyOrder(rows, order);
+    bool moved = false;
+    for (std::size_t k = 0; k < order.size() && !moved; ++k) moved = order[k] != k;
+    if (moved) ApplyOrder(rows, order);
     if (!ranked && streets) *streets = DistinctStreets(rows);
+    if (rows.size() < 2 && runs) {
+        runs->known = true;
+        if (!rows.empty()) runs->starts = {0};
+    }
     return ranked || rows.size() < 2;
 }

@@ -29,12 +29,21 @@ struct HouseSortKey {
 HouseSortKey MakeHouseKey(std::string_view house);
 bool HouseKeyBefore(const HouseSortKey& a, const HouseSortKey& b);
 
+// Where the rows of each address begin in the sorted rows. Known when the
+// sort could tell addresses apart by their ranks: the rows of every address
+// are then next to each other. Otherwise the caller groups them itself.
+struct AddressRuns {
+    bool known = false;
+    std::vector<uint32_t> starts;  // ascending; the first is 0 when there are rows
+};
+
 // Five stable passes, least significant first: key, entrance, corpus, house,
 // street. Rows equal in all five keep their relative order. True when the
 // comparisons were consistent on these rows, so that sorting the result again
 // would leave it as it is. With `streets`, also the distinct streets of the
 // sorted rows in order of first appearance, as DistinctStreets gives them.
-bool SortProgramOrder(std::vector<BaseRecord>& rows, std::vector<std::string>* streets = nullptr);
+bool SortProgramOrder(std::vector<BaseRecord>& rows, std::vector<std::string>* streets = nullptr,
+                      AddressRuns* runs = nullptr);
 
 // The distinct Street texts in order of first appearance (exact comparison).
 std::vector<std::string> DistinctStreets(const std::vector<BaseRecord>& rows);

@@ -1,6 +1,7 @@
 #include "records.h"
 
 #include <functional>
+#include <ranges>
 #include <string_view>
 #include <tuple>
 
@@ -53,30 +54,48 @@ void DatabaseModel::RenumberRows() {
 
 void DatabaseModel::CollectStreets() { Streets = DistinctStreets(Rows); }
 
-bool DatabaseModel::ReorderRows() {
+bool DatabaseModel::ReorderRows() { return SortRows(nullptr); }
+
+bool DatabaseModel::SortRows(AddressRuns* runs) {
     // The sort collects the streets (what CollectStreets would) on its way.
-    const bool settled = SortProgramOrder(Rows, &Streets);
+    const bool settled = SortProgramOrder(Rows, &Streets, runs);
     RenumberRows();
     return settled;
 }
 
+namespace {
+
+// One default per group, the first member's when there are none or several.
+template <class Members>
+void SettleDefault(std::vector<BaseRecord>& rows, Members members, Reporter& report) {
+    int defaults = 0;
+    for (uint32_t pos : members) defaults += rows[pos].KeyDef ? 1 : 0;
+    if (defaults != 1) {
+        for (uint32_t pos : members) rows[pos].KeyDef = false;
+        rows[members.front()].KeyDef = true;  // the first in the program's order
+    }
+    for (std::size_t i = 0; i < members.size(); ++i) {
+        report.StepProgress();
+        report.ProcessMessages();
+    }
+}
+
+}  // namespace
+
 bool DatabaseModel::NormalizeDefaultKeys() {
-    const bool settled = ReorderRows();
+    AddressRuns runs;
+    const bool settled = SortRows(&runs);
     Reporter& report = reporter();
     report.BeginProgress(static_cast<int>(Rows.size()));
-    const AddressGroups groups(Rows);
-    for (std::size_t g = 0; g < groups.GroupCount(); ++g) {
-        const auto members = groups.Group(g);
-        int defaults = 0;
-        for (uint32_t pos : members) defaults += Rows[pos].KeyDef ? 1 : 0;
-        if (defaults != 1) {
-            for (uint32_t pos : members) Rows[pos].KeyDef = false;
-            Rows[members.front()].KeyDef = true;  // the first in the program's order
+    if (runs.known) {
+        // The sort has put the rows of each address next to each other.
+        for (std::size_t r = 0; r < runs.starts.size(); ++r) {
+            const uint32_t end = r + 1 < runs.starts.size() ? runs.starts[r + 1] : static_cast<uint32_t>(Rows.size());
+            SettleDefault(Rows, std::views::iota(runs.starts[r], end), report);
         }
-        for (std::size_t i = 0; i < members.size(); ++i) {
-            report.StepProgress();
-            report.ProcessMessages();
-        }
+    } else {
+        const AddressGroups groups(Rows);
+        for (std::size_t g = 0; g < groups.GroupCount(); ++g) SettleDefault(Rows, groups.Group(g), report);
     }
     report.EndProgress();
     return settled;

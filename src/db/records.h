@@ -9,6 +9,7 @@
 #include <vector>
 
 class Reporter;
+struct AddressRuns;
 
 // One row: one key of one entrance. Texts are CP1251.
 struct BaseRecord {
@@ -64,5 +65,7 @@ public:
     Reporter& reporter() const { return *reporter_; }
 
 private:
+    bool SortRows(AddressRuns* runs);
+
     Reporter* reporter_;
 };

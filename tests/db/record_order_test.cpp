@@ -130,6 +130,65 @@ TEST(RecordOrder, MatchesThePlainFivePassesOnMixedTexts) {
     }
 }
 
+// Tables the integer sort takes in different ways: wide ranges of numbers
+// that no longer fit its packed address, houses that compare alike ("5" and
+// "05"), thousands of rows over many streets sorted bucket by bucket, one
+// address with many keys, and a table already in order.
+TEST(RecordOrder, MatchesThePlainFivePassesOnLargeAndAwkwardTables) {
+    struct Case {
+        const char* name;
+        int rows;
+        int streets;
+        bool extremeNumbers;
+        bool alikeHouses;
+        bool oneAddress;
+        bool sortedFirst;
+    } cases[] = {
+        {"many streets", 5000, 700, false, false, false, false},
+        {"extreme numbers", 800, 40, true, false, false, false},
+        {"alike houses", 800, 5, false, true, false, false},
+        {"one address", 700, 1, false, false, true, false},
+        {"already in order", 3000, 300, false, false, false, true},
+    };
+    std::mt19937 random(17);
+    for (const auto& c : cases) {
+        std::vector<BaseRecord> rows;
+        for (int i = 0; i < c.rows; ++i) {
+            BaseRecord r;
+            r.Street = "Street " + std::to_string(random() % static_cast<unsigned>(c.streets));
+            r.House = c.oneAddress ? "1" : std::to_string(random() % 40);
+            if (c.alikeHouses && random() % 2) r.House = "0" + r.House;
+            if (!c.oneAddress) {
+                r.Corpus = static_cast<int32_t>(random() % 3);
+                r.Entrance = static_cast<int32_t>(random() % 5);
+            }
+            if (c.extremeNumbers) {
+                r.Corpus = random() % 2 ? INT32_MIN : INT32_MAX;
+                r.Entrance = random() % 2 ? INT32_MIN + 1 : INT32_MAX - static_cast<int32_t>(random() % 3);
+            }
+            r.KeyHex = RandomText(random, "0123456789ABCDEF", 16);
+            r.Report = std::to_string(i);
+            rows.push_back(r);
+        }
+        if (c.sortedFirst) ReferenceOrder(rows);
+        std::vector<BaseRecord> expected = rows;
+        ReferenceOrder(expected);
+        std::vector<std::string> streets;
+        AddressRuns runs;
+        SortProgramOrder(rows, &streets, &runs);
+        ASSERT_EQ(Column(rows, &BaseRecord::Report), Column(expected, &BaseRecord::Report)) << c.name;
+        EXPECT_EQ(streets, DistinctStreets(rows)) << c.name;
+        // Known runs are exactly the stretches of one address.
+        EXPECT_EQ(runs.known, !c.alikeHouses && !c.extremeNumbers) << c.name;
+        if (runs.known) {
+            std::vector<uint32_t> starts;
+            for (std::size_t i = 0; i < rows.size(); ++i)
+                if (i == 0 || !SameAddress(rows[i], rows[i - 1])) starts.push_back(static_cast<uint32_t>(i));
+            EXPECT_EQ(runs.starts, starts) << c.name;
+        }
+    }
+}
+
 TEST(RecordOrder, MergeSortKeepsEveryItemUnderAnInconsistentComparison) {
     std::vector<int> items(1000);
     for (int i = 0; i < 1000; ++i) items[static_cast<std::size_t>(i)] = (i * 7919) % 1000;
