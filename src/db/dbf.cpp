@@ -149,6 +149,27 @@ bool DBF::open() {
     return true;
 }
 
+bool DBF::open_reader(const DBF& source) {
+    if (open_ || fd_ >= 0 || !source.open_) return false;
+    fd_ = ops_.Duplicate(source.fd_);
+    if (fd_ < 0) {
+        fail(1);
+        return false;
+    }
+    std::memcpy(header_, source.header_, sizeof header_);
+    std::memcpy(descriptors_, source.descriptors_, sizeof descriptors_);
+    field_count_ = source.field_count_;
+    offsets_ = source.offsets_;
+    names_.clear();
+    for (int i = 0; i < field_count_; ++i) names_.push_back(StoredName(descriptors_[i]));
+    access_ = DbfAccess::kReadOnly;
+    buffer_.assign(source.buffer_.size(), 0);
+    open_ = true;
+    current_ = 0;
+    go_to(1);
+    return true;
+}
+
 bool DBF::close() {
     if (fd_ < 0) return true;
     bool ok = true;
@@ -269,7 +290,7 @@ bool DBF::append_blank() {
     return true;
 }
 
-int DBF::find_field(std::string_view name, bool numeric) const {
+int DBF::field_index(std::string_view name, bool numeric) const {
     for (int i = 0; i < field_count_; ++i) {
         const unsigned char* d = descriptors_[i];
         if (names_[static_cast<std::size_t>(i)] != name) continue;
@@ -278,17 +299,39 @@ int DBF::find_field(std::string_view name, bool numeric) const {
     return -1;
 }
 
+std::string_view DBF::char_value(int index) const {
+    const char* field = buffer_.data() + offsets_[static_cast<std::size_t>(index)];
+    std::size_t n = std::min(static_cast<std::size_t>(length_of(index)), CHARACTER::kCapacity);
+    if (const void* zero = std::memchr(field, 0, n)) n = static_cast<std::size_t>(static_cast<const char*>(zero) - field);
+    return {field, n};
+}
+
+int32_t DBF::long_value(int index) const {
+    const char* p = buffer_.data() + offsets_[static_cast<std::size_t>(index)];
+    const char* end = p + length_of(index);
+    while (p < end && *p == ' ') ++p;
+    bool negative = false;
+    if (p < end && (*p == '-' || *p == '+')) negative = *p++ == '-';
+    // A field of any length full of digits stops at the 32-bit limits.
+    constexpr int64_t kLimit = int64_t{std::numeric_limits<int32_t>::max()} + 1;
+    int64_t value = 0;
+    for (; p < end && *p >= '0' && *p <= '9'; ++p)
+        if (value < kLimit) value = std::min(value * 10 + (*p - '0'), kLimit);
+    if (negative) value = -value;
+    return static_cast<int32_t>(std::clamp<int64_t>(value, std::numeric_limits<int32_t>::min(),
+                                                    std::numeric_limits<int32_t>::max()));
+}
+
 bool DBF::get_char(std::string_view name, CHARACTER& target) const {
     if (field_count_ == 0 || name.empty() || buffer_.empty()) return false;
-    const int i = find_field(name, false);
-    if (i >= 0)
-        target.assign(buffer_.data() + offsets_[static_cast<std::size_t>(i)], static_cast<std::size_t>(length_of(i)));
+    const int i = field_index(name, false);
+    if (i >= 0) target = char_value(i);
     return true;
 }
 
 bool DBF::put_char(std::string_view name, const CHARACTER& source) {
     if (field_count_ == 0 || name.empty() || buffer_.empty()) return false;
-    const int i = find_field(name, false);
+    const int i = field_index(name, false);
     if (i < 0) return true;
     const auto length = static_cast<std::size_t>(length_of(i));
     char* field = buffer_.data() + offsets_[static_cast<std::size_t>(i)];
@@ -300,27 +343,14 @@ bool DBF::put_char(std::string_view name, const CHARACTER& source) {
 
 bool DBF::get_long(std::string_view name, int32_t& target) const {
     if (field_count_ == 0 || name.empty() || buffer_.empty()) return false;
-    const int i = find_field(name, true);
-    if (i < 0) return true;
-    const char* p = buffer_.data() + offsets_[static_cast<std::size_t>(i)];
-    const char* end = p + length_of(i);
-    while (p < end && *p == ' ') ++p;
-    bool negative = false;
-    if (p < end && (*p == '-' || *p == '+')) negative = *p++ == '-';
-    // A field of any length full of digits stops at the 32-bit limits.
-    constexpr int64_t kLimit = int64_t{std::numeric_limits<int32_t>::max()} + 1;
-    int64_t value = 0;
-    for (; p < end && *p >= '0' && *p <= '9'; ++p)
-        if (value < kLimit) value = std::min(value * 10 + (*p - '0'), kLimit);
-    if (negative) value = -value;
-    target = static_cast<int32_t>(std::clamp<int64_t>(value, std::numeric_limits<int32_t>::min(),
-                                                      std::numeric_limits<int32_t>::max()));
+    const int i = field_index(name, true);
+    if (i >= 0) target = long_value(i);
     return true;
 }
 
 bool DBF::put_long(std::string_view name, int32_t value) {
     if (field_count_ == 0 || name.empty() || buffer_.empty()) return false;
-    const int i = find_field(name, true);
+    const int i = field_index(name, true);
     if (i < 0) return true;
     const auto length = static_cast<std::size_t>(length_of(i));
     std::string digits = std::to_string(value);

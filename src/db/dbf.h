@@ -59,6 +59,11 @@ public:
     // match its header or do not fit its record length. Record 1, when
     // there is one, becomes current.
     bool open();
+    // Opens, for reading, the file that `source` has open (that file, even
+    // when its name has since been given to another): the same header and
+    // fields, a record buffer of its own, record 1 current. For reading
+    // another part of the table at the same time, from another thread.
+    bool open_reader(const DBF& source);
     // Writes the 0x1A end mark when records were appended. False when that
     // write or closing the file failed.
     bool close();
@@ -77,6 +82,15 @@ public:
     bool put_char(std::string_view name, const CHARACTER& source);
     bool get_long(std::string_view name, int32_t& target) const;
     bool put_long(std::string_view name, int32_t value);
+
+    // The same by position, for readers that look their fields up once:
+    // the 0-based index of the field the by-name access would use, -1 when
+    // none fits; then what get_char would copy (up to a zero byte, at most
+    // 256 characters) and what get_long would give, from the current record.
+    // An index must come from field_index of the open table.
+    int field_index(std::string_view name, bool numeric) const;
+    std::string_view char_value(int index) const;
+    int32_t long_value(int index) const;
 
     int32_t field_count() const;    // 0 when not open
     uint32_t record_count() const;  // the header's count; 0 when not open
@@ -99,7 +113,6 @@ public:
 private:
     using Descriptor = unsigned char[32];
 
-    int find_field(std::string_view name, bool numeric) const;
     int length_of(int index) const;
     bool read_at(int64_t offset);
     bool write_header();

@@ -32,6 +32,8 @@ int FileOps::Sync(int fd) { return ::fsync(fd); }
 
 int FileOps::Close(int fd) { return ::close(fd); }
 
+int FileOps::Duplicate(int fd) { return ::fcntl(fd, F_DUPFD_CLOEXEC, 0); }
+
 int64_t FileOps::Size(int fd) {
     struct stat st {};
     if (::fstat(fd, &st) != 0) return -1;

@@ -17,6 +17,8 @@ public:
     virtual long WriteAt(int fd, const void* data, std::size_t size, int64_t offset);
     virtual int Sync(int fd);
     virtual int Close(int fd);
+    // A second descriptor of the same open file (close-on-exec).
+    virtual int Duplicate(int fd);
     virtual int64_t Size(int fd);
     virtual int Rename(const std::string& from, const std::string& to);
     virtual int Remove(const std::string& path);

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
 #include "db_fixtures.h"
 #include "dbf.h"
 #include "temp_dir.h"
@@ -146,6 +148,56 @@ TEST(Dbf, FieldDeclarationsAndLookups) {
     EXPECT_EQ(text.str(), "ab  ");
     ASSERT_TRUE(table.put_char("NOPE", CHARACTER("a")));  // no such field: nothing changes
     EXPECT_FALSE(table.put_char("", CHARACTER("a")));
+}
+
+TEST(Dbf, PositionalAccessFindsWhatTheNamesFind) {
+    TempDir dir;
+    const std::string path = dir.File("t.dbf");
+    const std::vector<FieldBytes> fields = {
+        {"X", 'N', 4, 1}, {"X", 'C', 4}, {"N", 'N', 6}, {"LONG", 'C', 300}, {"N", 'C', 2}};
+    const std::string record = " 12.5" + std::string("ab\0d", 4) + "   -17" + std::string(300, 'z') + "yq";
+    WriteFileBytes(path, TableBytes(fields, {record, "ww"}));
+    // Only the one record: the second text was too short to be one.
+    DBF table(path, DbfAccess::kReadOnly);
+    ASSERT_TRUE(table.open());
+    EXPECT_EQ(table.field_index("X", true), -1);  // a number with decimals is no integer field
+    EXPECT_EQ(table.field_index("X", false), 1);
+    EXPECT_EQ(table.field_index("N", true), 2);
+    EXPECT_EQ(table.field_index("N", false), 4);
+    EXPECT_EQ(table.field_index("x", false), -1);
+    EXPECT_EQ(table.char_value(1), "ab");  // a zero byte ends the text
+    EXPECT_EQ(table.long_value(2), -17);
+    EXPECT_EQ(table.char_value(3), std::string(256, 'z'));  // what a CHARACTER holds
+    EXPECT_EQ(table.char_value(4), "yq");
+    CHARACTER text;
+    ASSERT_TRUE(table.get_char("LONG", text));
+    EXPECT_EQ(text.str(), table.char_value(3));
+}
+
+// A second cursor reads the file the first has open, even once another file
+// has taken its name, and moves independently of the first.
+TEST(Dbf, ReaderOnTheSameOpenFile) {
+    TempDir dir;
+    const std::string path = dir.File("t.dbf");
+    WriteFileBytes(path, TableBytes({{"A", 'C', 4}}, {" aaaa", " bbbb", " cccc"}));
+    DBF table(path, DbfAccess::kReadOnly);
+    ASSERT_TRUE(table.open());
+    WriteFileBytes(dir.File("other.dbf"), TableBytes({{"A", 'C', 4}}, {" xxxx"}));
+    ASSERT_EQ(std::rename(dir.File("other.dbf").c_str(), path.c_str()), 0);
+    DBF reader(std::string(), DbfAccess::kReadOnly);
+    ASSERT_TRUE(reader.open_reader(table));
+    EXPECT_FALSE(reader.open_reader(table));  // already open
+    EXPECT_EQ(reader.record_count(), 3u);
+    EXPECT_EQ(reader.current_record(), 1);
+    ASSERT_TRUE(reader.go_to(3));
+    EXPECT_EQ(reader.char_value(0), "cccc");
+    EXPECT_EQ(table.current_record(), 1);
+    EXPECT_EQ(table.char_value(0), "aaaa");
+    ASSERT_TRUE(table.close());
+    ASSERT_TRUE(reader.go_to(2));
+    EXPECT_EQ(reader.char_value(0), "bbbb");
+    DBF closed(std::string(), DbfAccess::kReadOnly);
+    EXPECT_FALSE(closed.open_reader(table));
 }
 
 TEST(Dbf, CharacterKeepsAtMost256Characters) {

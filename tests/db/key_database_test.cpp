@@ -4,6 +4,8 @@
 #include <sys/resource.h>
 #include <sys/stat.h>
 
+#include <cstdio>
+
 #include "Cp1251.h"
 #include "db_fixtures.h"
 #include "key_database.h"
@@ -153,6 +155,51 @@ TEST(KeyDatabase, LoadsTablesOtherToolsWrite) {
     EXPECT_TRUE(model.Rows[0].KeyDef);
     EXPECT_FALSE(model.Rows[1].KeyDef);
     EXPECT_EQ(model.Rows[1].House, "2");
+}
+
+// Large enough to be read in two parts at once: every record comes back in
+// file order and numbered, also when the last one is cut or the header
+// promises more than the file holds.
+TEST(KeyDatabase, LargeTableLoadsEveryRecordInFileOrder) {
+    const int n = 40001;
+    std::vector<std::string> records;
+    for (int i = 0; i < n; ++i) {
+        char key[17];
+        std::snprintf(key, sizeof key, "%016X", static_cast<unsigned>(i) * 2654435761u);
+        records.push_back(KeyRecord("Улица " + std::to_string(i % 97), std::to_string(i % 150), std::to_string(i % 3),
+                                    std::to_string(i % 7), key, i % 3 ? "" : "кв. " + std::to_string(i),
+                                    i % 2 ? "1" : "0"));
+    }
+    const std::string whole = TableBytes(KeyFields(), records);
+    std::string cut = whole.substr(0, whole.size() - 100);
+    std::string promising = whole;
+    promising[6] = 1;  // 65536 more records than there are
+    const struct {
+        const char* name;
+        const std::string& bytes;
+        std::size_t rows;
+    } cases[] = {{"whole", whole, n}, {"cut", cut, n - 1}, {"promising", promising, n}};
+    TempDir dir;
+    for (const auto& c : cases) {
+        const std::string path = dir.File("large.dbf");
+        WriteFileBytes(path, c.bytes);
+        NullReporter report;
+        DatabaseModel model(report);
+        ASSERT_EQ(LoadKeyDatabase(model, path), 1) << c.name;
+        ASSERT_EQ(model.Rows.size(), c.rows) << c.name;
+        for (std::size_t i = 0; i < c.rows; ++i) {
+            const BaseRecord& row = model.Rows[i];
+            const int k = static_cast<int>(i);
+            ASSERT_EQ(row.Number, k + 1) << c.name;
+            ASSERT_EQ(row.Street, cp1251::FromUtf8("Улица " + std::to_string(k % 97))) << c.name << " " << i;
+            ASSERT_EQ(row.House, std::to_string(k % 150));
+            ASSERT_EQ(row.Corpus, k % 3);
+            ASSERT_EQ(row.Entrance, k % 7);
+            ASSERT_EQ(row.KeyHex, records[i].substr(1 + 128 + 8 + 8 + 8, 16));
+            ASSERT_EQ(row.Report, k % 3 ? "" : cp1251::FromUtf8("кв. " + std::to_string(k)));
+            ASSERT_EQ(row.KeyDef, k % 2 == 1);
+        }
+    }
 }
 
 TEST(KeyDatabase, NumbersWithDecimalsReadAsZero) {
