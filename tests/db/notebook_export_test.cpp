@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include "Cp1251.h"
 #include "db_fixtures.h"
 #include "marked_entries.h"
@@ -176,6 +178,35 @@ TEST(MarkedEntries, EveryDefaultOfTheMarkedAddressInTableOrder) {
     CollectMarkedEntries(model, entries, 1);  // never past the limit
     EXPECT_EQ(entries.size(), 1u);
     EXPECT_EQ(CapacityMessages(report, 1), 1);
+}
+
+// Streets of one length ("Мира", "мира", "Мирр") and shared houses make rows
+// that agree in everything but the street text; marks on several rows of one
+// address, defaults spread out. Checked against the rule as written.
+TEST(MarkedEntries, AgreeWithTheRuleOnAddressesAlikeButForTheStreet) {
+    std::mt19937 random(29);
+    const char* streets[] = {"Мира", "мира", "Мирр"};
+    for (int round = 0; round < 20; ++round) {
+        NullReporter report;
+        DatabaseModel model(report);
+        const int n = 20 + static_cast<int>(random() % 300);
+        for (int i = 0; i < n; ++i) {
+            model.Rows.push_back(Row(streets[random() % 3], std::to_string(random() % 3), 0,
+                                     static_cast<int>(random() % 2), std::to_string(i), random() % 3 == 0));
+            model.Rows.back().Marked = random() % 10 == 0;
+        }
+        std::vector<std::string> expected;
+        for (const auto& marked : model.Rows) {
+            if (!marked.Marked) continue;
+            for (const auto& row : model.Rows)
+                if (row.KeyDef && SameAddress(row, marked)) expected.push_back(row.KeyHex);
+        }
+        std::vector<BaseRecord> entries;
+        CollectMarkedEntries(model, entries, 100000);
+        std::vector<std::string> got;
+        for (const auto& e : entries) got.push_back(e.KeyHex);
+        EXPECT_EQ(got, expected) << "round " << round;
+    }
 }
 
 TEST(NotebookExport, ExactlyAThousandEntriesLeaveNoEmptySlot) {
