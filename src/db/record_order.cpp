@@ -1,12 +1,13 @@
 #include "record_order.h"
 
 #include <algorithm>
-#include <array>
+#include <bit>
 #include <climits>
+#include <cstring>
+#include <functional>
 #include <limits>
-#include <unordered_map>
-#include <unordered_set>
 #include <string>
+#include <unordered_set>
 #include <tuple>
 
 #include "large_arrays.h"
@@ -22,6 +23,10 @@ using Order = std::vector<uint32_t>;
 // 8 bytes of text from `offset` as a big-endian number, zero-filled past the end.
 uint64_t PackBytes(std::string_view text, std::size_t offset) {
     uint64_t value = 0;
+    if (offset + 8 <= text.size()) {
+        std::memcpy(&value, text.data() + offset, 8);
+        return std::endian::native == std::endian::little ? __builtin_bswap64(value) : value;
+    }
     for (std::size_t i = 0; i < 8; ++i) {
         const std::size_t at = offset + i;
         value = (value << 8) | (at < text.size() ? static_cast<unsigned char>(text[at]) : 0u);
@@ -148,20 +153,42 @@ Order OrderByPasses(const Rows& rows) {
 
 // Distinct texts of one member in order of first appearance, each with its
 // id. Neighbouring rows often share a street and a house, so the text looked
-// up last is tried before the table.
+// up last is tried first; then an open-addressing table of ids by hash.
 class DistinctTexts {
 public:
     uint32_t Id(std::string_view text) {
         if (!texts_.empty() && text == texts_[last_]) return last_;
-        const auto [at, added] = ids_.try_emplace(text, static_cast<uint32_t>(texts_.size()));
-        if (added) texts_.push_back(text);
-        last_ = at->second;
+        const uint64_t hash = std::hash<std::string_view>()(text);
+        std::size_t slot = hash & (slots_.size() - 1);
+        for (; slots_[slot].id != kFree; slot = (slot + 1) & (slots_.size() - 1))
+            if (slots_[slot].hash == hash && texts_[slots_[slot].id] == text) return last_ = slots_[slot].id;
+        last_ = static_cast<uint32_t>(texts_.size());
+        texts_.push_back(text);
+        slots_[slot] = {hash, last_};
+        if (2 * texts_.size() > slots_.size()) Grow();
         return last_;
     }
     const std::vector<std::string_view>& Texts() const { return texts_; }
 
 private:
-    std::unordered_map<std::string_view, uint32_t> ids_;
+    static constexpr uint32_t kFree = UINT32_MAX;
+    struct Slot {
+        uint64_t hash;
+        uint32_t id;
+    };
+
+    void Grow() {
+        std::vector<Slot> old(2 * slots_.size(), Slot{0, kFree});
+        old.swap(slots_);
+        for (const Slot& s : old) {
+            if (s.id == kFree) continue;
+            std::size_t slot = s.hash & (slots_.size() - 1);
+            while (slots_[slot].id != kFree) slot = (slot + 1) & (slots_.size() - 1);
+            slots_[slot] = s;
+        }
+    }
+
+    std::vector<Slot> slots_ = std::vector<Slot>(64, Slot{0, kFree});  // a power of two, at most half full
     std::vector<std::string_view> texts_;
     uint32_t last_ = 0;
 };
@@ -229,35 +256,48 @@ bool KeyBefore(const SortKey& a, const SortKey& b) {
 
 int BitsFor(uint64_t maximum) { return maximum == 0 ? 0 : 64 - __builtin_clzll(maximum); }
 
-// Sorts keys whose addresses agree above bit `bits`: in place, by the next
-// eight bits of the address at a time, each key swapped straight to its
-// bucket; few keys, or keys whose addresses are all alike, go to a
-// comparison sort. Needs no second array, which for a million rows would
-// be fresh memory of its own.
-void SortKeys(SortKey* keys, std::size_t n, int bits) {
+// Sorts keys whose addresses have `bits` significant bits: in place, a range
+// at a time by its next eight address bits, each key swapped straight into
+// its bucket; small ranges, and keys whose addresses are alike, go to a
+// comparison sort. Needs no second array, which for a million rows would be
+// fresh memory of its own.
+void SortKeys(std::vector<SortKey>& keys, int bits) {
     constexpr std::size_t kFew = 32;
-    if (n <= kFew || bits <= 0) {
-        std::sort(keys, keys + n, KeyBefore);
-        return;
-    }
-    const int shift = bits > 8 ? bits - 8 : 0;
-    const uint64_t mask = (uint64_t{1} << (bits - shift)) - 1;
-    const auto digit = [&](const SortKey& k) { return static_cast<std::size_t>((k.address >> shift) & mask); };
-    std::array<std::size_t, 256> count{}, next{};
-    for (std::size_t i = 0; i < n; ++i) ++count[digit(keys[i])];
-    std::array<std::size_t, 256> start{};
-    for (std::size_t b = 1; b <= mask; ++b) start[b] = start[b - 1] + count[b - 1];
-    next = start;
-    for (std::size_t b = 0; b <= mask; ++b) {
-        const std::size_t end = start[b] + count[b];
-        while (next[b] < end) {
-            SortKey held = keys[next[b]];
-            for (std::size_t d = digit(held); d != b; d = digit(held)) std::swap(held, keys[next[d]++]);
-            keys[next[b]++] = held;
+    struct Task {
+        std::size_t begin, end;
+        int bits;  // the address bits not yet sorted by
+    };
+    std::vector<Task> tasks{{0, keys.size(), bits}};
+    std::vector<uint32_t> count, next;
+    while (!tasks.empty()) {
+        const Task task = tasks.back();
+        tasks.pop_back();
+        SortKey* const range = keys.data() + task.begin;
+        const std::size_t n = task.end - task.begin;
+        if (n <= kFew || task.bits <= 0) {
+            std::sort(range, range + n, KeyBefore);
+            continue;
         }
+        const int width = std::min(task.bits, 8);
+        const int shift = task.bits - width;
+        const uint64_t mask = (uint64_t{1} << width) - 1;
+        const auto digit = [&](const SortKey& k) { return static_cast<std::size_t>((k.address >> shift) & mask); };
+        count.assign(mask + 1, 0);
+        for (std::size_t i = 0; i < n; ++i) ++count[digit(range[i])];
+        next.assign(mask + 1, 0);
+        for (std::size_t b = 1; b <= mask; ++b) next[b] = next[b - 1] + count[b - 1];
+        std::vector<uint32_t>& stop = count;  // each bucket's end, once the starts are known
+        for (std::size_t b = 0; b <= mask; ++b) stop[b] += next[b];
+        for (std::size_t b = 0; b <= mask; ++b) {
+            while (next[b] < stop[b]) {
+                SortKey held = range[next[b]];
+                for (std::size_t d = digit(held); d != b; d = digit(held)) std::swap(held, range[next[d]++]);
+                range[next[b]++] = held;
+            }
+        }
+        for (std::size_t b = 0, begin = 0; b <= mask; begin = stop[b++])
+            if (stop[b] - begin > 1) tasks.push_back({task.begin + begin, task.begin + stop[b], shift});
     }
-    for (std::size_t b = 0; b <= mask; ++b)
-        if (count[b] > 1) SortKeys(keys + start[b], count[b], shift);
 }
 
 // When every comparison is a strict weak order on the values present, the
@@ -305,7 +345,7 @@ bool OrderByRanks(const Rows& rows, Order& order, std::vector<std::string>* stre
 
     // Keys start in the rows' order, so equal keys are already in their
     // former order; a file this program saved needs no sorting at all.
-    if (!std::is_sorted(keys.begin(), keys.end(), RowBefore)) SortKeys(keys.data(), n, bits);
+    if (!std::is_sorted(keys.begin(), keys.end(), RowBefore)) SortKeys(keys, bits);
     order.resize(n);
     for (std::size_t k = 0; k < n; ++k) order[k] = keys[k].pos;
     if (runs && housesDistinct) {

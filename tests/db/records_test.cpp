@@ -133,25 +133,32 @@ TEST(DatabaseModel, NormalizeDefaultKeysOfNothingOpensAndClosesItsProgress) {
     EXPECT_FALSE(report.progressOpen);
 }
 
+// NormalizeDefaultKeys against the program's order followed by the rule as stated.
+void ExpectNormalizedAsTheRule(const std::vector<BaseRecord>& rows, int round) {
+    NullReporter report;
+    DatabaseModel model(report);
+    model.Rows = rows;
+    DatabaseModel reference(report);
+    reference.Rows = rows;
+    reference.ReorderRows();
+    ReferenceNormalize(reference.Rows);
+    model.NormalizeDefaultKeys();
+    ASSERT_EQ(model.Rows.size(), reference.Rows.size());
+    for (std::size_t i = 0; i < model.Rows.size(); ++i) {
+        ASSERT_EQ(model.Rows[i].KeyHex, reference.Rows[i].KeyHex);
+        EXPECT_EQ(model.Rows[i].KeyDef, reference.Rows[i].KeyDef) << "round " << round << " row " << i;
+    }
+}
+
 TEST(DatabaseModel, NormalizeDefaultKeysAgreesWithTheRuleOnRawFlags) {
     std::mt19937 random(11);
     for (int round = 0; round < 20; ++round) {
-        NullReporter report;
-        DatabaseModel model(report);
+        std::vector<BaseRecord> rows;
         const int n = 30 + static_cast<int>(random() % 150);
         for (int i = 0; i < n; ++i)
-            model.Rows.push_back(Row(random() % 2 ? "X" : "Y", std::to_string(random() % 4), 0,
-                                     static_cast<int>(random() % 2), std::to_string(1000 + i), random() % 2 == 0));
-        DatabaseModel reference(report);
-        reference.Rows = model.Rows;
-        reference.ReorderRows();
-        ReferenceNormalize(reference.Rows);
-        model.NormalizeDefaultKeys();
-        ASSERT_EQ(model.Rows.size(), reference.Rows.size());
-        for (std::size_t i = 0; i < model.Rows.size(); ++i) {
-            ASSERT_EQ(model.Rows[i].KeyHex, reference.Rows[i].KeyHex);
-            EXPECT_EQ(model.Rows[i].KeyDef, reference.Rows[i].KeyDef) << "round " << round << " row " << i;
-        }
+            rows.push_back(Row(random() % 2 ? "X" : "Y", std::to_string(random() % 4), 0,
+                               static_cast<int>(random() % 2), std::to_string(1000 + i), random() % 2 == 0));
+        ExpectNormalizedAsTheRule(rows, round);
     }
 }
 
@@ -161,25 +168,15 @@ TEST(DatabaseModel, NormalizeDefaultKeysAgreesWithTheRuleOnRawFlags) {
 TEST(DatabaseModel, NormalizeDefaultKeysAgreesWithTheRuleWhereTheSortCannotGroup) {
     std::mt19937 random(23);
     for (int round = 0; round < 10; ++round) {
-        NullReporter report;
-        DatabaseModel model(report);
+        std::vector<BaseRecord> rows;
         const int n = 40 + static_cast<int>(random() % 200);
         for (int i = 0; i < n; ++i) {
             const std::string house = (random() % 2 ? "0" : "") + std::to_string(random() % 4);
             const int32_t corpus = round % 2 ? static_cast<int32_t>(random() % 2) : (random() % 2 ? INT32_MIN : INT32_MAX);
-            model.Rows.push_back(Row(random() % 2 ? "X" : "Y", house, corpus, static_cast<int>(random() % 2),
-                                     std::to_string(1000 + i), random() % 2 == 0));
+            rows.push_back(Row(random() % 2 ? "X" : "Y", house, corpus, static_cast<int>(random() % 2),
+                               std::to_string(1000 + i), random() % 2 == 0));
         }
-        DatabaseModel reference(report);
-        reference.Rows = model.Rows;
-        reference.ReorderRows();
-        ReferenceNormalize(reference.Rows);
-        model.NormalizeDefaultKeys();
-        ASSERT_EQ(model.Rows.size(), reference.Rows.size());
-        for (std::size_t i = 0; i < model.Rows.size(); ++i) {
-            ASSERT_EQ(model.Rows[i].KeyHex, reference.Rows[i].KeyHex);
-            EXPECT_EQ(model.Rows[i].KeyDef, reference.Rows[i].KeyDef) << "round " << round << " row " << i;
-        }
+        ExpectNormalizedAsTheRule(rows, round);
     }
 }
 
