@@ -20,34 +20,37 @@ namespace {
 // rule out almost every other row before its street text is looked at.
 class MarkedDefaults {
 public:
+    // One pass over the rows, which for a large table is what costs: the
+    // marked rows, and a signature of every default row to sift afterwards.
     explicit MarkedDefaults(const std::vector<BaseRecord>& rows) : rows_(rows), filter_(kFilterWords, 0) {
-        for (std::size_t i = 0; i < rows.size(); ++i)
-            if (rows[i].Marked)
-                marked_.push_back({static_cast<uint32_t>(i), static_cast<uint32_t>(AddressOf(rows[i], true))});
-        if (marked_.empty()) return;
+        struct Candidate {
+            uint32_t pos;
+            uint32_t bit;
+        };
+        std::vector<Candidate> candidates;
         for (std::size_t i = 0; i < rows.size(); ++i) {
             const BaseRecord& row = rows[i];
-            if (!row.KeyDef || !MayBeMarked(row)) continue;
-            const int address = AddressOf(row, false);
-            if (address >= 0) defaults_[static_cast<std::size_t>(address)].push_back(static_cast<uint32_t>(i));
+            if (row.Marked) marked_.push_back({static_cast<uint32_t>(i), static_cast<uint32_t>(AddressOf(row, true))});
+            if (row.KeyDef) candidates.push_back({static_cast<uint32_t>(i), FilterBit(row)});
+        }
+        for (const Candidate& c : candidates) {
+            if (!((filter_[c.bit / 64] >> (c.bit % 64)) & 1)) continue;
+            const int address = AddressOf(rows[c.pos], false);
+            if (address >= 0) defaults_[static_cast<std::size_t>(address)].push_back(c.pos);
         }
     }
-
-    // Ascending positions of the default rows with the address of the
-    // marked row at `pos`.
-    std::span<const uint32_t> OfMarked(std::size_t pos) const {
-        const auto at = std::lower_bound(marked_.begin(), marked_.end(), pos,
-                                         [](const Marked& m, std::size_t p) { return m.pos < p; });
-        return defaults_[at->address];
-    }
-
-private:
-    static constexpr std::size_t kFilterWords = 1024;  // 65536 bits
 
     struct Marked {
         uint32_t pos;
         uint32_t address;  // index into defaults_
     };
+    // Every marked row, ascending.
+    const std::vector<Marked>& MarkedRows() const { return marked_; }
+    // Ascending positions of the default rows with the address of `marked`.
+    std::span<const uint32_t> DefaultsOf(const Marked& marked) const { return defaults_[marked.address]; }
+
+private:
+    static constexpr std::size_t kFilterWords = 1024;  // 65536 bits
 
     static uint64_t Signature(const BaseRecord& row) {
         uint64_t h = std::hash<std::string_view>()(row.House);
@@ -57,9 +60,8 @@ private:
         return h;
     }
 
-    bool MayBeMarked(const BaseRecord& row) const {
-        const uint64_t bit = Signature(row) % (kFilterWords * 64);
-        return (filter_[bit / 64] >> (bit % 64)) & 1;
+    static uint32_t FilterBit(const BaseRecord& row) {
+        return static_cast<uint32_t>(Signature(row) % (kFilterWords * 64));
     }
 
     // Index of the row's address among the marked ones; with `add`, a new
@@ -74,14 +76,14 @@ private:
         firstRow_.push_back(static_cast<uint32_t>(&row - rows_.data()));
         defaults_.emplace_back();
         byHash_.emplace(hash, index);
-        const uint64_t bit = Signature(row) % (kFilterWords * 64);
+        const uint32_t bit = FilterBit(row);
         filter_[bit / 64] |= uint64_t{1} << (bit % 64);
         return static_cast<int>(index);
     }
 
     const std::vector<BaseRecord>& rows_;
     std::vector<uint64_t> filter_;                    // Signature bits of the marked addresses
-    std::vector<Marked> marked_;                      // every marked row, ascending
+    std::vector<Marked> marked_;
     std::vector<uint32_t> firstRow_;                  // of each marked address
     std::vector<std::vector<uint32_t>> defaults_;     // of each marked address
     std::unordered_multimap<uint64_t, uint32_t> byHash_;  // AddressHash to marked address
@@ -100,22 +102,22 @@ void CollectMarkedEntries(const DatabaseModel& model, std::vector<BaseRecord>& e
         report.ShowSystemMessage("Размер отмеченных адресов только "_cp + std::to_string(limit) + " ячеек!"_cp, "",
                                  kMessageInfo);
     };
+    // The limit met while rows remain (marked or not) is said once.
+    std::size_t rest = 0;  // the first row not yet looked at
     bool stopped = false;
-    for (std::size_t i = 0; i < rows.size() && !stopped; ++i) {
-        if (full()) {
-            capacityMessage();
-            break;
-        }
-        if (!rows[i].Marked) continue;
-        for (uint32_t pos : defaults.OfMarked(i)) {
+    for (const auto& marked : defaults.MarkedRows()) {
+        if (full()) break;
+        rest = marked.pos + 1;
+        for (uint32_t pos : defaults.DefaultsOf(marked)) {
             if (full()) {
                 // More default keys of this address than room: never past the limit.
-                capacityMessage();
                 stopped = true;
                 break;
             }
             entries.push_back(rows[pos]);
         }
+        if (stopped) break;
     }
+    if (stopped || (full() && rest < rows.size())) capacityMessage();
     report.SetBusy(false);
 }
