@@ -135,3 +135,22 @@ private:
     std::vector<char> buffer_;  // record length + 1, zero-terminated
     FileOps& ops_;
 };
+
+// A table with its fields as members: `Table` provides read_record(), which
+// copies the current record into them; moving the cursor refills them.
+template <class Table>
+class TypedDbf : public DBF {
+public:
+    using DBF::DBF;
+
+    bool go_top() {
+        if (!go_to(1)) return false;
+        static_cast<Table*>(this)->read_record();
+        return true;
+    }
+    bool skip(int32_t k) {
+        if (!DBF::skip(k)) return false;
+        static_cast<Table*>(this)->read_record();
+        return true;
+    }
+};

@@ -68,18 +68,6 @@ bool BaseDbf::write_record() {
     return write_buffer();
 }
 
-bool BaseDbf::go_top() {
-    if (!go_to(1)) return false;
-    read_record();
-    return true;
-}
-
-bool BaseDbf::skip(int32_t k) {
-    if (!DBF::skip(k)) return false;
-    read_record();
-    return true;
-}
-
 bool HasKeyDatabaseFields(const DBF& table) {
     if (table.field_count() != static_cast<int32_t>(kKeyFields.size())) return false;
     for (std::size_t i = 0; i < kKeyFields.size(); ++i) {

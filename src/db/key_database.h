@@ -9,9 +9,9 @@
 #include "dbf.h"
 #include "records.h"
 
-class BaseDbf : public DBF {
+class BaseDbf : public TypedDbf<BaseDbf> {
 public:
-    BaseDbf(std::string fileName, DbfAccess access, FileOps& ops = SystemFileOps()) : DBF(std::move(fileName), access, ops) {}
+    BaseDbf(std::string fileName, DbfAccess access, FileOps& ops = SystemFileOps()) : TypedDbf(std::move(fileName), access, ops) {}
 
     CHARACTER street;
     CHARACTER house;
@@ -25,8 +25,6 @@ public:
     bool add_key_fields();
     void read_record();
     bool write_record();
-    bool go_top();
-    bool skip(int32_t k);
 };
 
 // The open table has the program's field set, name by name.

@@ -36,18 +36,6 @@ void NBX4WriterDbf::read_record() {
     get_long("MODE", MODE);
 }
 
-bool NBX4WriterDbf::go_top() {
-    if (!go_to(1)) return false;
-    read_record();
-    return true;
-}
-
-bool NBX4WriterDbf::skip(int32_t k) {
-    if (!DBF::skip(k)) return false;
-    read_record();
-    return true;
-}
-
 std::string NotebookEntryName(const BaseRecord& row) {
     static const std::string kAllowed = "АБВГДЕЖЗИКЛМНОПРСТУФХЦЧШЫЬЭЮЯ.-/0123456789 "_cp;
     static const std::string kFrom[] = {"Щ"_cp, "Ё"_cp, "Ъ"_cp, "Й"_cp};

@@ -12,10 +12,10 @@
 
 inline constexpr int kNotebookSlots = 1000;
 
-class NBX4WriterDbf : public DBF {
+class NBX4WriterDbf : public TypedDbf<NBX4WriterDbf> {
 public:
     NBX4WriterDbf(std::string fileName, DbfAccess access, FileOps& ops = SystemFileOps())
-        : DBF(std::move(fileName), access, ops) {}
+        : TypedDbf(std::move(fileName), access, ops) {}
 
     int32_t TYPE_KEY = 0;  // 0 a stored key, 255 an empty slot
     int32_t MODE = 0;      // 0 a stored key, -1 an empty slot
@@ -27,8 +27,6 @@ public:
     bool add_notebook_fields();
     bool write_record();
     void read_record();
-    bool go_top();
-    bool skip(int32_t k);
 };
 
 // The name the notebook shows: the street upper-cased, reduced to the
