@@ -1,6 +1,7 @@
 #include "record_order.h"
 
 #include <algorithm>
+#include <array>
 #include <bit>
 #include <climits>
 #include <cstring>
@@ -9,6 +10,7 @@
 #include <string>
 #include <unordered_set>
 #include <tuple>
+#include <utility>
 
 #include "large_arrays.h"
 #include "text_helpers.h"
@@ -300,6 +302,55 @@ void SortKeys(std::vector<SortKey>& keys, int bits) {
     }
 }
 
+// Sorts `items`, each an address above `posBits` bits of position, by their
+// addresses only, `bits` wide: least significant byte first, each pass a
+// stable scatter into `scratch`. Items start in position order, so equal
+// addresses stay in it. Bytes every item shares are skipped.
+void SortPackedAddresses(std::vector<uint64_t>& items, std::vector<uint64_t>& scratch, int posBits, int bits) {
+    const std::size_t n = items.size();
+    const int passes = (bits + 7) / 8;
+    std::vector<std::array<uint32_t, 256>> counts(static_cast<std::size_t>(passes));
+    for (auto& count : counts) count.fill(0);
+    for (uint64_t item : items)
+        for (int p = 0; p < passes; ++p) ++counts[static_cast<std::size_t>(p)][(item >> (posBits + 8 * p)) & 0xFF];
+    for (int p = 0; p < passes; ++p) {
+        auto& count = counts[static_cast<std::size_t>(p)];
+        const int shift = posBits + 8 * p;
+        if (count[(items[0] >> shift) & 0xFF] == n) continue;
+        uint32_t start = 0;
+        for (auto& c : count) start += std::exchange(c, start);
+        for (uint64_t item : items) scratch[count[(item >> shift) & 0xFF]++] = item;
+        items.swap(scratch);
+    }
+}
+
+// The order of rows whose addresses are sorted packed as above: each
+// stretch of one address then goes by key text and position.
+void OrderPackedRuns(const std::vector<uint64_t>& items, const std::vector<SortKey>& keys, int posBits, Order& order) {
+    const std::size_t n = items.size();
+    const uint64_t posMask = (uint64_t{1} << posBits) - 1;
+    constexpr std::size_t kAhead = 16;
+    order.resize(n);
+    std::vector<SortKey> run;
+    for (std::size_t k = 0; k < n;) {
+        std::size_t j = k + 1;
+        while (j < n && (items[j] >> posBits) == (items[k] >> posBits)) ++j;
+        if (j - k == 1) {
+            order[k] = static_cast<uint32_t>(items[k] & posMask);
+        } else {
+            run.clear();
+            for (std::size_t i = k; i < j; ++i) {
+                if (i + kAhead < n) __builtin_prefetch(&keys[items[i + kAhead] & posMask]);
+                run.push_back(keys[items[i] & posMask]);
+            }
+            std::sort(run.begin(), run.end(), KeyBefore);
+            for (std::size_t i = k; i < j; ++i) order[i] = run[i - k].pos;
+        }
+        if (j + kAhead < n) __builtin_prefetch(&keys[items[j + kAhead] & posMask]);
+        k = j;
+    }
+}
+
 // When every comparison is a strict weak order on the values present, the
 // five stable passes give exactly the order of one sort by street, house,
 // corpus, entrance, key and former position; ranks make that an integer
@@ -345,16 +396,32 @@ bool OrderByRanks(const Rows& rows, Order& order, std::vector<std::string>* stre
 
     // Keys start in the rows' order, so equal keys are already in their
     // former order; a file this program saved needs no sorting at all.
-    if (!std::is_sorted(keys.begin(), keys.end(), RowBefore)) SortKeys(keys, bits);
-    order.resize(n);
-    for (std::size_t k = 0; k < n; ++k) order[k] = keys[k].pos;
+    const bool inOrder = std::is_sorted(keys.begin(), keys.end(), RowBefore);
+    const int posBits = BitsFor(n - 1);
+    std::vector<uint64_t> packed;
+    if (!inOrder && bits + posBits <= 64) {
+        // An address and a position in one word: an eighth of the bytes to
+        // move, and stretches of one address are short.
+        ReserveLarge(packed, n);
+        for (std::size_t i = 0; i < n; ++i) packed.push_back(keys[i].address << posBits | i);
+        std::vector<uint64_t> scratch;
+        ReserveLarge(scratch, n);
+        scratch.resize(n);
+        SortPackedAddresses(packed, scratch, posBits, bits);
+        OrderPackedRuns(packed, keys, posBits, order);
+    } else {
+        if (!inOrder) SortKeys(keys, bits);
+        order.resize(n);
+        for (std::size_t k = 0; k < n; ++k) order[k] = keys[k].pos;
+    }
     if (runs && housesDistinct) {
         // Street and house ranks now tell the texts apart: equal addresses are
         // equal numbers, and the sort has put them next to each other.
+        const auto address = [&](std::size_t k) { return packed.empty() ? keys[k].address : packed[k] >> posBits; };
         runs->known = true;
         runs->starts.clear();
         for (std::size_t k = 0; k < n; ++k)
-            if (k == 0 || keys[k].address != keys[k - 1].address) runs->starts.push_back(static_cast<uint32_t>(k));
+            if (k == 0 || address(k) != address(k - 1)) runs->starts.push_back(static_cast<uint32_t>(k));
     }
     return true;
 }

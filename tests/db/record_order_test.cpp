@@ -143,12 +143,16 @@ TEST(RecordOrder, MatchesThePlainFivePassesOnLargeAndAwkwardTables) {
         bool alikeHouses;
         bool oneAddress;
         bool sortedFirst;
+        int numberBits;  // corpus and entrance drawn below 2 to this power
     } cases[] = {
-        {"many streets", 5000, 700, false, false, false, false},
-        {"extreme numbers", 800, 40, true, false, false, false},
-        {"alike houses", 800, 5, false, true, false, false},
-        {"one address", 700, 1, false, false, true, false},
-        {"already in order", 3000, 300, false, false, false, true},
+        {"many streets", 5000, 700, false, false, false, false, 0},
+        {"extreme numbers", 800, 40, true, false, false, false, 0},
+        {"alike houses", 800, 5, false, true, false, false, 0},
+        {"one address", 700, 1, false, false, true, false, 0},
+        {"already in order", 3000, 300, false, false, false, true, 0},
+        // Address and position just fit one 64-bit word, and just do not.
+        {"address and position in 64 bits", 800, 60, false, false, false, false, 21},
+        {"address and position past 64 bits", 800, 60, false, false, false, false, 22},
     };
     std::mt19937 random(17);
     for (const auto& c : cases) {
@@ -161,6 +165,18 @@ TEST(RecordOrder, MatchesThePlainFivePassesOnLargeAndAwkwardTables) {
             if (!c.oneAddress) {
                 r.Corpus = static_cast<int32_t>(random() % 3);
                 r.Entrance = static_cast<int32_t>(random() % 5);
+            }
+            if (c.numberBits) {
+                const uint32_t limit = uint32_t{1} << c.numberBits;
+                // The extremes of the range make its width exact.
+                r.Corpus = static_cast<int32_t>(i < 2 ? (limit - 1) * static_cast<uint32_t>(i) : random() % limit);
+                r.Entrance = static_cast<int32_t>(i < 2 ? (limit - 1) * static_cast<uint32_t>(i) : random() % limit);
+                if (random() % 4 == 0 && i > 0) {  // some rows share an address
+                    r.Corpus = rows.back().Corpus;
+                    r.Entrance = rows.back().Entrance;
+                    r.Street = rows.back().Street;
+                    r.House = rows.back().House;
+                }
             }
             if (c.extremeNumbers) {
                 r.Corpus = random() % 2 ? INT32_MIN : INT32_MAX;
