@@ -245,12 +245,6 @@ struct SortKey {
     uint32_t keyLength;
 };
 
-// The program's order on the keys, positions aside: keys still in the rows'
-// order are sorted under it when equal keys are in their former order.
-bool RowBefore(const SortKey& a, const SortKey& b) {
-    return std::tie(a.address, a.keyHi, a.keyLo, a.keyLength) < std::tie(b.address, b.keyHi, b.keyLo, b.keyLength);
-}
-
 bool KeyBefore(const SortKey& a, const SortKey& b) {
     return std::tie(a.address, a.keyHi, a.keyLo, a.keyLength, a.pos) <
            std::tie(b.address, b.keyHi, b.keyLo, b.keyLength, b.pos);
@@ -395,8 +389,9 @@ bool OrderByRanks(const Rows& rows, Order& order, std::vector<std::string>* stre
     }
 
     // Keys start in the rows' order, so equal keys are already in their
-    // former order; a file this program saved needs no sorting at all.
-    const bool inOrder = std::is_sorted(keys.begin(), keys.end(), RowBefore);
+    // former order and the position decides nothing here; a file this
+    // program saved needs no sorting at all.
+    const bool inOrder = std::is_sorted(keys.begin(), keys.end(), KeyBefore);
     const int posBits = BitsFor(n - 1);
     std::vector<uint64_t> packed;
     if (!inOrder && bits + posBits <= 64) {
