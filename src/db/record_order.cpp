@@ -19,6 +19,19 @@ namespace {
 
 constexpr int kHousePad = 16;
 
+// The two parts of a house the comparison looks at, worked out once.
+struct HouseSortKey {
+    int32_t number;      // LeadingInteger
+    std::string padded;  // padded on the left with "0" to 16 characters
+};
+
+HouseSortKey MakeHouseKey(std::string_view house) { return {LeadingInteger(house), PadLeft(house, kHousePad, '0')}; }
+
+bool HouseKeyBefore(const HouseSortKey& a, const HouseSortKey& b) {
+    if (a.number != 0 && b.number != 0 && a.number != b.number) return a.number < b.number;
+    return a.padded < b.padded;
+}
+
 using Rows = std::vector<BaseRecord>;
 using Order = std::vector<uint32_t>;
 
@@ -435,13 +448,6 @@ int32_t LeadingInteger(std::string_view text) {
     if (value > kLimit) value = kLimit;
     if (negative) return static_cast<int32_t>(-value);
     return static_cast<int32_t>(value >= kLimit ? kLimit - 1 : value);
-}
-
-HouseSortKey MakeHouseKey(std::string_view house) { return {LeadingInteger(house), PadLeft(house, kHousePad, '0')}; }
-
-bool HouseKeyBefore(const HouseSortKey& a, const HouseSortKey& b) {
-    if (a.number != 0 && b.number != 0 && a.number != b.number) return a.number < b.number;
-    return a.padded < b.padded;
 }
 
 bool HouseBefore(std::string_view a, std::string_view b) { return HouseKeyBefore(MakeHouseKey(a), MakeHouseKey(b)); }

@@ -21,14 +21,6 @@ int32_t LeadingInteger(std::string_view text);
 // only ever used with StableMergeSort.
 bool HouseBefore(std::string_view a, std::string_view b);
 
-// The two parts of a house the comparison looks at, worked out once.
-struct HouseSortKey {
-    int32_t number;      // LeadingInteger
-    std::string padded;  // padded on the left with "0" to 16 characters
-};
-HouseSortKey MakeHouseKey(std::string_view house);
-bool HouseKeyBefore(const HouseSortKey& a, const HouseSortKey& b);
-
 // Where the rows of each address begin in the sorted rows. Known when the
 // sort could tell addresses apart by their ranks: the rows of every address
 // are then next to each other. Otherwise the caller groups them itself.
