@@ -218,6 +218,42 @@ TEST(KeyDatabase, NumbersWithDecimalsReadAsZero) {
     EXPECT_EQ(model.Rows[1].Entrance, 4);
 }
 
+// The typed table read record by record gives what the loader gives, once
+// its texts are trimmed, also where a number has decimals.
+TEST(KeyDatabase, TypedTableReadsWhatTheLoaderReads) {
+    std::vector<FieldBytes> fields = KeyFields();
+    fields[3].decimals = 1;
+    TempDir dir;
+    const std::string path = dir.File("typed.dbf");
+    WriteFileBytes(path, TableBytes(fields, {KeyRecord("  Мира", "10а", "-7", "3", "0100000000000000", "кв. 5", "1"),
+                                             KeyRecord("Ленина", "", "", "4", "02", "", "0"),
+                                             KeyRecord("Ленина", "2", "12", "", "FF", " x ", "2")}));
+    NullReporter report;
+    DatabaseModel model(report);
+    ASSERT_EQ(LoadKeyDatabase(model, path), 1);
+    ASSERT_EQ(model.Rows.size(), 3u);
+
+    BaseDbf table(path, DbfAccess::kReadOnly);
+    ASSERT_TRUE(table.open());
+    ASSERT_TRUE(table.go_top());
+    std::size_t i = 0;
+    do {
+        ASSERT_LT(i, model.Rows.size());
+        const BaseRecord& row = model.Rows[i++];
+        EXPECT_EQ(TrimText(table.street.str()), row.Street) << i;
+        EXPECT_EQ(TrimText(table.house.str()), row.House) << i;
+        EXPECT_EQ(table.corpus, row.Corpus) << i;
+        EXPECT_EQ(table.entrance, row.Entrance) << i;
+        EXPECT_EQ(TrimText(table.key_hex.str()), row.KeyHex) << i;
+        EXPECT_EQ(TrimText(table.report.str()), row.Report) << i;
+        EXPECT_EQ(table.key_def != 0, row.KeyDef) << i;
+    } while (table.skip(1));
+    EXPECT_EQ(i, 3u);
+    EXPECT_EQ(model.Rows[0].Corpus, -7);
+    EXPECT_EQ(model.Rows[0].Entrance, 0);  // the field with decimals
+    EXPECT_EQ(model.Rows[2].Report, "x");
+}
+
 TEST(KeyDatabase, OpenNormalisesOrdersAndReportsFailures) {
     TempDir dir;
     const std::string path = dir.File("keys.dbf");
