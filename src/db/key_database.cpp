@@ -1,7 +1,6 @@
 #include "key_database.h"
 
 #include <array>
-#include <cstdio>
 #include <system_error>
 #include <thread>
 

@@ -1,6 +1,5 @@
 #include "marked_entries.h"
 
-#include <algorithm>
 #include <functional>
 #include <span>
 #include <string>
