@@ -131,10 +131,14 @@ std::string DeviceBus::ByteBits(int value) {
     return HexToBinText(Hex2(value), 0, 8);
 }
 
-bool DeviceBus::WriteCell(const std::vector<BaseRecord>& list, int index) {
+bool DeviceBus::AddressCell(int cell) {
     BusStart();
-    const std::string address = CellAddressBits(index);
-    if (!SendBits(ControlBits(address, false)) || !SendBits(WordAddressBits(address))) return false;
+    const std::string address = CellAddressBits(cell);
+    return SendBits(ControlBits(address, false)) && SendBits(WordAddressBits(address));
+}
+
+bool DeviceBus::WriteCell(const std::vector<BaseRecord>& list, int index) {
+    if (!AddressCell(index)) return false;
     const std::string& key = list[static_cast<std::size_t>(index)].KeyHex;
     for (std::size_t pair = 0; pair < 8; ++pair) {
         // A pair that is not hexadecimal goes as 0.
@@ -148,9 +152,7 @@ bool DeviceBus::WriteCell(const std::vector<BaseRecord>& list, int index) {
 
 bool DeviceBus::WriteReportArea(const std::vector<int>& bytes) {
     for (std::size_t from = 0, block = 0; from < bytes.size(); from += kBlockBytes, ++block) {
-        BusStart();
-        const std::string address = CellAddressBits(kReportBlockCell + 2 * static_cast<int>(block));
-        if (!SendBits(ControlBits(address, false)) || !SendBits(WordAddressBits(address))) return false;
+        if (!AddressCell(kReportBlockCell + 2 * static_cast<int>(block))) return false;
         const std::size_t to = std::min(bytes.size(), from + kBlockBytes);
         for (std::size_t i = from; i < to; ++i) {
             if (!SendBits(ByteBits(bytes[i]))) return false;
@@ -167,12 +169,10 @@ bool DeviceBus::WriteReportArea(const std::vector<int>& bytes) {
 }
 
 bool DeviceBus::ReadMemory(std::vector<BaseRecord>& cells, int count) {
-    BusStart();
-    const std::string start = CellAddressBits(0);
-    if (!SendBits(ControlBits(start, false)) || !SendBits(WordAddressBits(start))) return false;
+    if (!AddressCell(0)) return false;
     BusStop();
     BusStart();
-    if (!SendBits(ControlBits(start, true))) return false;
+    if (!SendBits(ControlBits(CellAddressBits(0), true))) return false;
 
     cells.clear();
     const int n = count == 0 ? kDeviceCells : count;

@@ -102,6 +102,9 @@ public:
     bool EndReadOperation();
 
 private:
+    // START, then the control byte to write and the word address of the cell:
+    // the opening of every transaction, a read's too (it sets the address).
+    bool AddressCell(int cell);
     // A line change and the short wait after it.
     void Clock(bool high);
     void Data(bool high);
