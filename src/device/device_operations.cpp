@@ -55,8 +55,18 @@ bool DeviceOperations::EndReadOperation() {
     return present;
 }
 
-DeviceResult DeviceOperations::NoDevice(bool reading) {
+void DeviceOperations::ReportNoDevice() {
     reporter_.ShowSystemMessage("Подключите прибор!"_cp, "", kMessageError);
+}
+
+void DeviceOperations::Announce(const std::string& text, bool success) {
+    reporter_.ShowSystemMessage(text, "", success ? kMessageSuccess : kMessageError);
+    controls_.ShowMessageBox(text, success ? "Сообщение"_cp : "Ошибка"_cp,
+                             success ? MessageIcon::Information : MessageIcon::Error);
+}
+
+DeviceResult DeviceOperations::NoDevice(bool reading) {
+    ReportNoDevice();
     if (reading)
         EndReadOperation();
     else
@@ -87,14 +97,10 @@ DeviceResult DeviceOperations::WriteEntries(const std::vector<BaseRecord>& entri
     EndDeviceOperation();
     if (!read) return DeviceResult::kNoAck;
     if (!SameKeys(cells, readBack)) {
-        const std::string text = "Ошибка при записи в прибор!"_cp;
-        reporter_.ShowSystemMessage(text, "", kMessageError);
-        controls_.ShowMessageBox(text, "Ошибка"_cp, MessageIcon::Error);
+        Announce("Ошибка при записи в прибор!"_cp, false);
         return DeviceResult::kVerifyFailed;
     }
-    const std::string text = "Запись в прибор успешна!"_cp;
-    reporter_.ShowSystemMessage(text, "", kMessageSuccess);
-    controls_.ShowMessageBox(text, "Сообщение"_cp, MessageIcon::Information);
+    Announce("Запись в прибор успешна!"_cp, true);
     return DeviceResult::kDone;
 }
 
@@ -108,12 +114,10 @@ DeviceResult DeviceOperations::ClearMemory() {
     }
     if (!EndDeviceOperation()) {
         // Pulled out part-way: nothing acknowledged anything.
-        reporter_.ShowSystemMessage("Подключите прибор!"_cp, "", kMessageError);
+        ReportNoDevice();
         return DeviceResult::kNoDevice;
     }
-    const std::string text = "Очищение памяти прибора успешно!"_cp;
-    reporter_.ShowSystemMessage(text, "", kMessageSuccess);
-    controls_.ShowMessageBox(text, "Сообщение"_cp, MessageIcon::Information);
+    Announce("Очищение памяти прибора успешно!"_cp, true);
     return DeviceResult::kDone;
 }
 
@@ -125,7 +129,7 @@ DeviceResult DeviceOperations::ReadKeys(std::vector<BaseRecord>& keys) {
     DeviceResult result = DeviceResult::kNoAck;
     if (read && !present) {
         // Pulled out part-way: the rest read as zero keys that pass the check.
-        reporter_.ShowSystemMessage("Подключите прибор!"_cp, "", kMessageError);
+        ReportNoDevice();
         result = DeviceResult::kNoDevice;
     } else if (read) {
         keys = KeysFromCells(cells);
@@ -139,9 +143,7 @@ DeviceResult DeviceOperations::ReadKeys(std::vector<BaseRecord>& keys) {
 bool DeviceOperations::CheckKeyCrcs(const std::vector<BaseRecord>& keys) {
     const int faulty = FirstFaultyKey(keys);
     if (faulty < 0) return true;
-    const std::string text = KeyCrcFaultText(faulty + 1, keys[static_cast<std::size_t>(faulty)].KeyHex);
-    reporter_.ShowSystemMessage(text, "", kMessageError);
-    controls_.ShowMessageBox(text, "Ошибка"_cp, MessageIcon::Error);
+    Announce(KeyCrcFaultText(faulty + 1, keys[static_cast<std::size_t>(faulty)].KeyHex), false);
     return false;
 }
 

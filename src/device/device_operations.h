@@ -67,6 +67,10 @@ public:
     bool EndReadOperation();
 
 private:
+    void ReportNoDevice();
+    // On the status line and in a message box: "Сообщение" for a success,
+    // "Ошибка" for a failure.
+    void Announce(const std::string& text, bool success);
     DeviceResult NoDevice(bool reading);
     bool WriteCells(const std::vector<BaseRecord>& cells);
     void StartFrame(const std::string& text, const std::string& gradientEnd, int progressMaximum);
