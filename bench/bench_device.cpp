@@ -85,6 +85,12 @@ void Report(benchmark::State& state, double floorMs, double totalSeconds, int fa
     state.counters["runs"] = runs;
 }
 
+// What every run of a command shares: its two arguments, and wall-clock
+// seconds, since the time goes to sleeps and to the port's threads.
+void CommandRuns(benchmark::internal::Benchmark* b) {
+    b->ArgNames({"speed", "status_thread_cts"})->Unit(benchmark::kSecond)->UseRealTime();
+}
+
 void BM_WriteCommand(benchmark::State& state) {
     Rig rig(static_cast<int>(state.range(0)), state.range(1) != 0, std::string(kReportAreaSize, 'x'));
     const auto entries = Keys(kDeviceKeyCells);
@@ -98,25 +104,9 @@ void BM_WriteCommand(benchmark::State& state) {
     }
     Report(state, WriteFloorMs(kDeviceCells, kReportAreaSize), total, failures);
 }
-BENCHMARK(BM_WriteCommand)
-    ->ArgNames({"speed", "status_thread_cts"})
-    ->Args({20, 0})
-    ->Iterations(10)
-    ->Unit(benchmark::kSecond)
-    ->UseRealTime();
-BENCHMARK(BM_WriteCommand)
-    ->ArgNames({"speed", "status_thread_cts"})
-    ->Args({10, 0})
-    ->Iterations(2)
-    ->Unit(benchmark::kSecond)
-    ->UseRealTime();
-BENCHMARK(BM_WriteCommand)
-    ->ArgNames({"speed", "status_thread_cts"})
-    ->Args({20, 1})
-    ->Args({10, 1})
-    ->Iterations(3)
-    ->Unit(benchmark::kSecond)
-    ->UseRealTime();
+BENCHMARK(BM_WriteCommand)->Apply(CommandRuns)->Args({20, 0})->Iterations(10);
+BENCHMARK(BM_WriteCommand)->Apply(CommandRuns)->Args({10, 0})->Iterations(2);
+BENCHMARK(BM_WriteCommand)->Apply(CommandRuns)->Args({20, 1})->Args({10, 1})->Iterations(3);
 
 // Reads 99 keys and a 224-character text, and compares them with what the
 // memory holds.
@@ -144,19 +134,8 @@ void BM_ReadCommand(benchmark::State& state) {
     }
     Report(state, ReadFloorMs(), total, failures);
 }
-BENCHMARK(BM_ReadCommand)
-    ->ArgNames({"speed", "status_thread_cts"})
-    ->Args({20, 0})
-    ->Args({20, 1})
-    ->Iterations(5)
-    ->Unit(benchmark::kSecond)
-    ->UseRealTime();
-BENCHMARK(BM_ReadCommand)
-    ->ArgNames({"speed", "status_thread_cts"})
-    ->Args({10, 0})
-    ->Iterations(1)
-    ->Unit(benchmark::kSecond)
-    ->UseRealTime();
+BENCHMARK(BM_ReadCommand)->Apply(CommandRuns)->Args({20, 0})->Args({20, 1})->Iterations(5);
+BENCHMARK(BM_ReadCommand)->Apply(CommandRuns)->Args({10, 0})->Iterations(1);
 
 double WaitUs(int n) {
     const auto start = std::chrono::steady_clock::now();
