@@ -13,6 +13,7 @@
 #include "cli_common.h"
 #include "cli_run.h"
 #include "db_fixtures.h"
+#include "device_fixtures.h"
 #include "key_database.h"
 #include "key_text.h"
 #include "reporter.h"
@@ -198,9 +199,7 @@ TEST_F(CliDeviceFaults, NoAcknowledgeFailedVerificationAndAFaultyKeyOnReading) {
     bad[1] = bad[1] == '0' ? '1' : '0';
     device->Access([&](Orb31Emulator& e) {
         e.ClearFlippedBits();
-        for (int i = 0; i < 8; ++i)
-            e.Contents()[static_cast<std::size_t>(16 + i)] =
-                static_cast<std::uint8_t>(std::stoi(bad.substr(static_cast<std::size_t>(2 * i), 2), nullptr, 16));
+        PutKey(e.Contents(), 2, bad);
     });
     run = Run({"read"});
     EXPECT_EQ(run.status, kExitKeyCrcFault);
