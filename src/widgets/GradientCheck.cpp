@@ -235,10 +235,7 @@ void TGradientCheck::paintEvent(QPaintEvent*) {
         FrameBox(painter, rect(), colorB, colorA, frame_, round_);
 
     if (!picture_.isNull()) {
-        const int pictureHeight = picture_.height();
-        int y = 1;
-        if (pngAlign_ == paCenter) y = (height() - pictureHeight) / 2;
-        if (pngAlign_ == paBottom) y = height() - pictureHeight - 1;
+        const int y = PictureOffset(pngAlign_, Qt::Vertical, height(), picture_.height(), 1);
         unsigned options = kPngPlain;
         if (!checked_ || !isEnabled())
             options = kPngGreyed;

@@ -81,9 +81,7 @@ void TPngCheckBox::paintEvent(QPaintEvent*) {
         painter.setRenderHint(QPainter::Antialiasing, false);
     }
     const QPixmap& picture = checked_ ? check_ : uncheck_;
-    int x = 1;
-    if (pngAlign_ == paCenter) x = (width() - picture.width()) / 2;
-    if (pngAlign_ == paRight) x = width() - picture.width() - 1;
+    const int x = PictureOffset(pngAlign_, Qt::Horizontal, width(), picture.width(), 1);
     DrawPng(painter, x, (height() - picture.height()) / 2, picture, isEnabled() ? kPngPlain : kPngGreyed);
 
     // The caption stands on the side away from the picture.

@@ -30,10 +30,8 @@ void TXpButton::fSetPngIndent(int indent) {
 void TXpButton::fSetCaption(std::string_view caption) { setText(ToQString(caption)); }
 
 QPoint TXpButton::PicturePos() const {
-    int x = indent_;
-    if (pngAlign_ == paCenter) x = (width() - picture_.width()) / 2;
-    if (pngAlign_ == paRight) x = width() - picture_.width() - indent_;
-    QPoint pos(x, (height() - picture_.height()) / 2);
+    QPoint pos(PictureOffset(pngAlign_, Qt::Horizontal, width(), picture_.width(), indent_),
+               (height() - picture_.height()) / 2);
     if (isEnabled() && mouseInside_ && pressed_) pos += QPoint(1, 1);
     return pos;
 }

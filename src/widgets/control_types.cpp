@@ -12,6 +12,12 @@ void ApplyModalResult(QWidget& control, TModalResult result) {
     if (auto* dialog = qobject_cast<QDialog*>(control.window())) dialog->done(result);
 }
 
+int PictureOffset(TPngAlign align, Qt::Orientation side, int size, int pictureSize, int margin) {
+    if (align == paCenter) return (size - pictureSize) / 2;
+    const TPngAlign end = side == Qt::Horizontal ? paRight : paBottom;
+    return align == end ? size - pictureSize - margin : margin;
+}
+
 void SetFontColor(QWidget& control, uint32_t color) {
     QPalette palette = control.palette();
     palette.setColor(control.foregroundRole(), ToQColor(color));

@@ -3,6 +3,7 @@
 // text alignment, modal results, screen colours (red in the low byte).
 
 #include <QColor>
+#include <Qt>
 #include <cstdint>
 
 class QMouseEvent;
@@ -13,6 +14,12 @@ class QWidget;
 enum TPngAlign { paLeft, paCenter, paRight, paTop, paBottom };
 
 enum TAlignment { taLeftJustify, taRightJustify, taCenter };
+
+// Where a picture starts along one side of a control of `size`: `margin` in
+// from the start, centred, or `margin` in from the end. A horizontal side
+// reads paLeft/paCenter/paRight, a vertical one paTop/paCenter/paBottom; any
+// other value puts the picture at the start.
+int PictureOffset(TPngAlign align, Qt::Orientation side, int size, int pictureSize, int margin);
 
 // The values a button gives the window that holds it; a dialog's exec()
 // returns them.

@@ -46,6 +46,23 @@ TEST(ShadowLabel, TextPlacement) {
         EXPECT_EQ(ShadowTextLeft(row.alignment, row.width, row.textWidth, row.frame), row.left) << row.alignment;
 }
 
+TEST(PictureOffset, StartCentreOrEndAlongEachSide) {
+    struct Row {
+        TPngAlign align;
+        Qt::Orientation side;
+        int offset;
+    };
+    // A picture of 16 on a side of 80 with a margin of 4.
+    const Row rows[] = {
+        {paLeft, Qt::Horizontal, 4},    {paCenter, Qt::Horizontal, 32}, {paRight, Qt::Horizontal, 60},
+        {paTop, Qt::Vertical, 4},       {paCenter, Qt::Vertical, 32},   {paBottom, Qt::Vertical, 60},
+        {paBottom, Qt::Horizontal, 4},  // not an end of this side
+        {paRight, Qt::Vertical, 4},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(PictureOffset(row.align, row.side, 80, 16, 4), row.offset) << row.align << " " << row.side;
+}
+
 TEST(ShadowLabel, FramePiecesRepeatToFillTheMiddle) {
     EXPECT_EQ(FramePieceRepeats(100, 10, 10, 20), 4);
     EXPECT_EQ(FramePieceRepeats(101, 10, 10, 20), 5);

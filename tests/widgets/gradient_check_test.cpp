@@ -159,4 +159,27 @@ TEST(GradientCheck, PaintsItsColoursByState) {
     EXPECT_EQ(PixelOf(plain, {30, 10}), QColor(0xFF, 0xF8, 0xF0));
 }
 
+// The picture stands 2 in from the left and 1 in from the top or the bottom.
+TEST(GradientCheck, PictureFollowsItsVerticalAlignment) {
+    TGradientCheck panel;
+    panel.resize(60, 40);
+    panel.fSetGradient(false);
+    panel.fSetFrame(false);
+    QPixmap picture(8, 8);
+    picture.fill(Qt::red);
+    panel.fSetPngPicture(picture);
+    struct Case {
+        TPngAlign align;
+        int top;
+    };
+    for (const Case& c : {Case{paTop, 1}, Case{paCenter, 16}, Case{paBottom, 31}}) {
+        panel.fSetPngAlign(c.align);
+        const QImage image = panel.grab().toImage();
+        EXPECT_EQ(image.pixelColor(2, c.top), QColor(Qt::red)) << c.align;
+        EXPECT_EQ(image.pixelColor(9, c.top + 7), QColor(Qt::red)) << c.align;
+        EXPECT_NE(image.pixelColor(2, c.top - 1), QColor(Qt::red)) << c.align;
+        EXPECT_NE(image.pixelColor(2, c.top + 8), QColor(Qt::red)) << c.align;
+    }
+}
+
 }  // namespace
